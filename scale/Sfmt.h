@@ -1,6 +1,7 @@
 #pragma once
 // Small text helpers shared by the parser, the settings store and the window.
 // They never touch a GUI and hold no state.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,5 +23,9 @@ double NumericValue(std::string_view text);
 // exponent (E or D). Reading stops at the first character that cannot continue the number;
 // no number gives 0. Never throws.
 double LeadingNumber(std::string_view text);
+
+// The number when the whole of `text` (blanks, tabs and line feeds aside) is one number in the
+// form LeadingNumber reads, else nothing: "2" and " -1.5 " are numbers, "", "2x" and "x" are not.
+std::optional<double> WholeNumber(std::string_view text);
 
 }  // namespace gradel::Sfmt

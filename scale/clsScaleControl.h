@@ -50,10 +50,24 @@ public:
     std::string_view InputBuffer() const;
 
 private:
+    bool TakeMessage(std::string& message);
+    bool HandleMessage(const std::string& message, ErrorTrap& trap);
+    bool HandleInfo(const std::string& message, ErrorTrap& trap);
+    bool HandleReading(const std::string& message, ErrorTrap& trap);
+    void EndInput();
+    void RemoveRecord(const clnGradels::Ptr& record);
+
+    void RaisePositionUpdate(clsGradel& scale);
+    void RaiseScaleAdded(clsGradel& scale);
+    void RaiseScaleRemoved(const std::string& key);
+    void RaiseScaleComms(const std::string& message);
+
     IErrorDialog& dialog_;
     clnGradels scales_;
     std::string inputBuffer_;
     std::size_t inputPos_ = 0;  // start of the unconsumed text in inputBuffer_
+    int inputDepth_ = 0;        // DataInput calls in progress (handlers may call it again)
+    bool overlongMessage_ = false;  // the partial message at inputPos_ was cut to the cap
 };
 
 }  // namespace gradel
