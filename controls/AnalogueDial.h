@@ -3,8 +3,10 @@
 // scroll past a fixed index line. The fraction tape is rendered once per DrawScale and then
 // only moved; a new Value redraws just the four-mark integer tape.
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 #include <cstdint>
+#include <memory>
 
 namespace gradel {
 class IErrorDialog;
@@ -49,7 +51,17 @@ public:
 signals:
     void RightClick();
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
 private:
     struct Impl;
-    Impl* d_;
+    std::unique_ptr<Impl> d_;
+
+    void SizeRule();
+    void DrawScale();
+    void ShowValue();
+    int IndexLine() const;  // R(H / 2), twips from the top
 };

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <memory>
 
 class QLabel;
 
@@ -17,6 +18,7 @@ class DigitalDial : public QWidget {
 public:
     // `dialog` reports faults of the accessors; nullptr means the process-wide one.
     explicit DigitalDial(QWidget* parent = nullptr, gradel::IErrorDialog* dialog = nullptr);
+    ~DigitalDial() override;
 
     float Value() const;
     void SetValue(float value);
@@ -42,8 +44,14 @@ public:
 signals:
     void RightClick();
 
-    // (private members are the implementation's)
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
 private:
     struct Impl;
-    Impl* d_;
+    std::unique_ptr<Impl> d_;
+
+    void Layout();
+    void UpdateCaption();
 };
