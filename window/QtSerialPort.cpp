@@ -1,0 +1,85 @@
+#include "window/QtSerialPort.h"
+
+QtSerialPort::QtSerialPort(QObject* parent) : ISerialPort(parent) {
+    connect(&port_, &QSerialPort::readyRead, this, &ISerialPort::DataArrived);
+    connect(&port_, &QSerialPort::errorOccurred, this, &QtSerialPort::OnError);
+}
+
+bool QtSerialPort::Open(const QString& device) {
+    Close();
+    device_ = device;
+    openError_.clear();
+    permissionDenied_ = false;
+    failed_ = false;
+    port_.setPortName(device);
+    port_.setBaudRate(QSerialPort::Baud115200);
+    port_.setDataBits(QSerialPort::Data8);
+    port_.setParity(QSerialPort::NoParity);
+    port_.setStopBits(QSerialPort::OneStop);
+    port_.setFlowControl(QSerialPort::NoFlowControl);
+    if (!port_.open(QIODevice::ReadWrite)) {
+        permissionDenied_ = port_.error() == QSerialPort::PermissionError;
+        openError_ = port_.errorString();
+        port_.clearError();
+        return false;
+    }
+    return true;
+}
+
+void QtSerialPort::Close() {
+    if (port_.isOpen()) port_.close();
+    port_.clearError();
+}
+
+bool QtSerialPort::IsOpen() const { return port_.isOpen(); }
+
+QString QtSerialPort::Device() const { return device_; }
+
+QString QtSerialPort::ErrorString() const { return openError_; }
+
+bool QtSerialPort::PermissionDenied() const { return permissionDenied_; }
+
+void QtSerialPort::Write(const QByteArray& data) {
+    if (port_.isOpen()) port_.write(data);
+}
+
+QByteArray QtSerialPort::ReadAll() { return port_.isOpen() ? port_.readAll() : QByteArray(); }
+
+qint64 QtSerialPort::BytesToWrite() const { return port_.isOpen() ? port_.bytesToWrite() : 0; }
+
+void QtSerialPort::DiscardInput() {
+    if (!port_.isOpen()) return;
+    port_.clear(QSerialPort::Input);
+    port_.readAll();  // and whatever Qt had buffered already
+}
+
+bool QtSerialPort::SetDataTerminalReady(bool on) {
+    if (!port_.isOpen()) return false;
+    const bool ok = port_.setDataTerminalReady(on);
+    if (!ok) port_.clearError();  // pseudo-terminals cannot: not a fault of the port
+    return ok;
+}
+
+bool QtSerialPort::SetRequestToSend(bool on) {
+    if (!port_.isOpen()) return false;
+    const bool ok = port_.setRequestToSend(on);
+    if (!ok) port_.clearError();
+    return ok;
+}
+
+std::optional<bool> QtSerialPort::ClearToSend() {
+    if (!port_.isOpen()) return std::nullopt;
+    port_.clearError();
+    const QSerialPort::PinoutSignals pins = port_.pinoutSignals();
+    if (port_.error() != QSerialPort::NoError) {
+        port_.clearError();
+        return std::nullopt;  // the device cannot tell
+    }
+    return pins.testFlag(QSerialPort::ClearToSendSignal);
+}
+
+void QtSerialPort::OnError(QSerialPort::SerialPortError error) {
+    if (error != QSerialPort::ResourceError || !port_.isOpen() || failed_) return;
+    failed_ = true;
+    emit Failed(port_.errorString());
+}
