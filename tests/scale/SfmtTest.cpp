@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 
 #include "scale/ErrorDialog.h"
@@ -55,13 +54,4 @@ TEST(NumericValue, KeepsOnlyNumberCharacters) {
         {"Comm 3", 3}, {"1-2", 1}, {"none", 0}, {"COM12x", 12}, {"v1.5b", 1.5}, {"&H10", 10},
     };
     for (const auto& [text, expected] : cases) EXPECT_EQ(Sfmt::NumericValue(text), expected) << text;
-}
-
-TEST(WholeNumber, OnlyWhenTheWholeTextIsANumber) {
-    const std::pair<const char*, std::optional<double>> cases[] = {
-        {"2", 2},  {" -1.5 ", -1.5}, {"&H10", 16},           {"1e2", 100},
-        {"", {}},  {"2x", {}},       {"x", {}},              {"+", {}},
-        {".", {}}, {"&H", {}},       {"1e", {}},             {"1 2", 12},
-    };
-    for (const auto& [text, expected] : cases) EXPECT_EQ(Sfmt::WholeNumber(text), expected) << text;
 }

@@ -44,7 +44,7 @@ const std::string kOverlong(clsScaleControl::kInputBufferCap + 1, 'X');
 // Connect, info, readings in all formats, an unknown key, lower-case keys, a reset, line noise,
 // a second scale, disconnects, and a message left unfinished.
 const std::string kTranscript = "CX:IX,2,Decimal,mm:X+012.70:Y+01.0000:XH000100::X+00.5000:" +
-                                kOverlong + ":RX:x+254.00:ix,1,a,b:rx:I:CY:IY,0,Dec,Inch,x:" +
+                                kOverlong + ":RX:x+254.00:Ix,1,a,b:Rx:I:CY:IY,0,Dec,Inch,x:" +
                                 "Y+01.2345:DX:DX:DY:Y+0";
 const Log kTranscriptLog = {
     "Comms I0", "Added X mode 0 /", "PU X 0.0555556", "PU X 0.0541667", "PU X 0.109722", "PU X 1.11111",
@@ -122,7 +122,7 @@ TEST(DataInput, MalformedTextIsQuiet) {
 
 TEST(DataInput, LowerCaseKeysReachOnlyThroughTheCollection) {
     Rig r;
-    r.sc.DataInput("IX,2,T,U,V:X+09.0000:ix,1,a,b:rx:x+09.0000:");
+    r.sc.DataInput("IX,2,T,U,V:X+09.0000:Ix,1,a,b:Rx:x+09.0000:");
     EXPECT_EQ(r.Describe("X"), "2 T/U,V");
     EXPECT_EQ(r.log.back(), "PU X 2");
     r.sc.DataInput("RX:");
