@@ -1,0 +1,272 @@
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include "controls/AnalogueDial.h"
+#include "controls/FractionStrip.h"
+#include "controls/IntegerStrip.h"
+#include "tests/support/ScriptedErrorDialog.h"
+#include "window/winsys/Twips.h"
+
+namespace Twips = gradel::Twips;
+using gradel::ErrorAnswer;
+using gradel::testing::ScriptedErrorDialog;
+
+namespace {
+
+// A dial as a panel holds it: 1695 x 1095 twips, 64 divisions.
+void PanelSize(AnalogueDial& dial) {
+    Twips::Place(&dial, 0, 0, 1695, 1095);
+    dial.show();
+}
+
+TEST(FractionText, ReducesByTheGreatestCommonDivisor) {
+    const struct {
+        int32_t n, d;
+        const char* text;
+    } cases[] = {{48, 64, "3/4"}, {8, 16, "1/2"},  {63, 64, "63/64"}, {64, 64, "1/1"},
+                 {0, 64, "0"},    {-3, 64, "0"},   {32, 64, "1/2"},   {6, 9, "2/3"},
+                 {1, 2, "1/2"},   {96, 1024, "3/32"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(AnalogueDial::FractionText(c.n, c.d).toStdString(), c.text) << c.n << "/" << c.d;
+}
+
+TEST(AnalogueDial, ReadingIsAMixedFraction) {
+    const struct {
+        float value;
+        const char* separator;
+        const char* unit;
+        const char* reading;
+    } cases[] = {
+        {3.75f, "-", "", "3-3/4"},   {0.5f, "-", "", "1/2"},        {3.0f, "-", "", "3-0"},
+        {3.999f, "-", "", "3-1/1"},  {-0.25f, "-", "", "-1-3/4"},   {3.75f, "", "", "33/4"},
+        {0.0f, "-", "", "0"},        {3.75f, "-", "in", "3-3/4in"}, {0.25f, " ", "in", "1/4in"},
+        // a fraction exactly half a division off rounds to the even count of divisions
+        {3.0078125f, "-", "", "3-0"}, {3.0234375f, "-", "", "3-1/32"},
+        {-32768.0f, "-", "", "-32768-0"}, {32767.5f, "-", "", "32767-1/2"},
+    };
+    AnalogueDial dial;
+    PanelSize(dial);
+    for (const auto& c : cases) {
+        dial.SetUnit(c.unit);
+        dial.SetValue(c.value);
+        EXPECT_EQ(dial.Reading(c.separator).toStdString(), c.reading) << c.value;
+    }
+}
+
+TEST(AnalogueDial, DivisionsNeverBelowTwo) {
+    AnalogueDial dial;
+    EXPECT_EQ(dial.Divisions(), 64);
+    for (int32_t d : {1, 0, -5, std::numeric_limits<int32_t>::min()}) {
+        dial.SetDivisions(d);
+        EXPECT_EQ(dial.Divisions(), 2) << d;
+    }
+    dial.SetDivisions(16);
+    EXPECT_EQ(dial.Divisions(), 16);
+}
+
+TEST(AnalogueDial, PropertiesReadBackAsSet) {
+    AnalogueDial dial;
+    EXPECT_FALSE(dial.ArrowEnable());
+    EXPECT_EQ(dial.ArrowColour(), 0u);
+    EXPECT_EQ(dial.ArrowFillStyle(), 0);
+    dial.SetArrowEnable(true);
+    dial.SetArrowColour(0xC0C0FF);
+    dial.SetArrowFillStyle(7);
+    dial.SetUnit("\"");
+    EXPECT_TRUE(dial.ArrowEnable());
+    EXPECT_EQ(dial.ArrowColour(), 0xC0C0FFu);
+    EXPECT_EQ(dial.ArrowFillStyle(), 7);
+    EXPECT_EQ(dial.Unit(), "\"");
+}
+
+// ---- faults, through the standard dialog ----
+
+std::string Line(const gradel::ErrorReport& r) {
+    return "module " + r.module + ", procedure " + r.procedure;
+}
+
+TEST(AnalogueDial, ReadingOfAWholePartBeyondSixteenBitsOverflows) {
+    for (float v : {32768.0f, -32769.0f, -32768.5f, 1e9f}) {
+        ScriptedErrorDialog dialog({ErrorAnswer::Abort});
+        AnalogueDial dial(nullptr, &dialog);
+        dial.SetValue(v);
+        EXPECT_TRUE(dial.Reading("-").isEmpty()) << v;
+        ASSERT_EQ(dialog.reports.size(), 1u) << v;
+        EXPECT_EQ(dialog.reports[0].Text(),
+                  "The following error occurred in\r\nmodule AnalogueDial, procedure Reading\r\n"
+                  "\r\nError Number 6\r\n(Overflow.)");
+    }
+}
+
+TEST(AnalogueDial, RetryRunsTheFailingReadingStepAgain) {
+    ScriptedErrorDialog dialog({ErrorAnswer::Retry});
+    AnalogueDial dial(nullptr, &dialog);
+    dial.SetValue(40000.0f);
+    // The dialog's Retry runs the failing step again; with no change it fails again (Abort).
+    EXPECT_TRUE(dial.Reading().isEmpty());
+    EXPECT_EQ(dialog.reports.size(), 2u);
+}
+
+TEST(AnalogueDial, ValueTooLargeToScrollToIsReportedAndHarmless) {
+    ScriptedErrorDialog dialog({ErrorAnswer::Ignore});
+    AnalogueDial dial(nullptr, &dialog);
+    PanelSize(dial);
+    dial.SetValue(1.5f);
+    const double top = dial.FracTop();
+    dial.SetValue(3e9f);
+    ASSERT_EQ(dialog.reports.size(), 1u);
+    EXPECT_EQ(Line(dialog.reports[0]), "module AnalogueDial, procedure Value");
+    EXPECT_EQ(dialog.reports[0].number, 6);
+    EXPECT_EQ(dial.Value(), 3e9f);
+    EXPECT_EQ(dial.FracTop(), top);
+    Twips::Place(&dial, 0, 0, 1500, 900);  // the size rule has no trap: must not throw out
+    EXPECT_EQ(dial.FracTop(), top);
+    dial.SetValue(0.5f);
+    EXPECT_EQ(dial.Reading(), "1/2");
+}
+
+TEST(AnalogueDial, UnknownFillStyleIsRefusedAndTheOldOneKept) {
+    ScriptedErrorDialog dialog({ErrorAnswer::Ignore});
+    AnalogueDial dial(nullptr, &dialog);
+    dial.SetArrowFillStyle(7);
+    dial.SetArrowEnable(true);
+    for (int32_t bad : {8, -1}) dial.SetArrowFillStyle(bad);
+    EXPECT_EQ(dial.ArrowFillStyle(), 7);
+    ASSERT_EQ(dialog.reports.size(), 2u);
+    EXPECT_EQ(Line(dialog.reports[1]), "module AnalogueDial, procedure ArrowFillStyle");
+    EXPECT_EQ(dialog.reports[1].number, 380);
+}
+
+TEST(AnalogueDial, DivisionsTooManyToBuildAreRefused) {
+    ScriptedErrorDialog dialog;
+    AnalogueDial dial(nullptr, &dialog);
+    PanelSize(dial);
+    for (int32_t d : {10'000'000, 200'000}) dial.SetDivisions(d);
+    EXPECT_EQ(dial.Divisions(), 64);
+    ASSERT_EQ(dialog.reports.size(), 2u);
+    EXPECT_EQ(Line(dialog.reports[0]), "module AnalogueDial, procedure Divisions");
+    EXPECT_EQ(dialog.reports[0].number, 6);
+    dial.SetDivisions(4096);  // large, but buildable
+    EXPECT_EQ(dial.Divisions(), 4096);
+    EXPECT_EQ(dialog.reports.size(), 2u);
+}
+
+// ---- geometry ----
+
+struct SizeCase {
+    int widthPx, heightPx;
+    int divPitch, intPitch, intLeft, intWidth, fracWidth, inchLength, fracTop0, intTop0;
+};
+
+class SizeRuleTest : public ::testing::TestWithParam<SizeCase> {};
+
+TEST_P(SizeRuleTest, FieldsRoundHalvesToEven) {
+    const SizeCase& c = GetParam();
+    ASSERT_EQ(Twips::Dpi(), 96.0);
+    AnalogueDial dial;
+    dial.resize(c.widthPx, c.heightPx);
+    dial.show();
+    EXPECT_EQ(dial.DivPitch(), c.divPitch);
+    EXPECT_EQ(dial.IntPitch(), c.intPitch);
+    EXPECT_EQ(dial.IntLeft(), c.intLeft);
+    EXPECT_EQ(dial.IntWidth(), c.intWidth);
+    EXPECT_EQ(dial.FracWidth(), c.fracWidth);
+    EXPECT_EQ(dial.InchLength(), c.inchLength);
+    EXPECT_EQ(dial.FracTop0(), c.fracTop0);
+    EXPECT_EQ(dial.IntTop0(), c.intTop0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, SizeRuleTest,
+    ::testing::Values(
+        // the panel's dial, 1695 x 1095 twips: 847.5 -> 848, -46902.5 -> -46902, -78.5 -> -78
+        SizeCase{113, 73, 365, 313, 212, 424, 848, 23360, -46902, -78},
+        // 45 twips wide: 22.5 -> 22; 180 wide: 22.5 -> 22
+        SizeCase{3, 73, 365, 313, 6, 11, 22, 23360, -46902, -78},
+        SizeCase{12, 14, 70, 60, 22, 45, 90, 4480, -8995, -15}));
+
+struct ScrollCase {
+    float value;
+    double onLine;  // fraction-tape point (twips from its top) on the index line
+    double intTop;
+    const char* labels;
+};
+
+class ScrollTest : public ::testing::TestWithParam<ScrollCase> {};
+
+// At panel size and 64 divisions: p = 365, L = 23360, Z0 = 730, Z1 = 24090, Z2 = 47450,
+// Z3 = 70810, IntTop0 = -78, IntPitch = 313.
+TEST_P(ScrollTest, TapesScrollByWholePartAndFraction) {
+    const ScrollCase& c = GetParam();
+    AnalogueDial dial;
+    PanelSize(dial);
+    dial.SetValue(c.value);
+    const double z2 = 2.0 * (dial.DivPitch() + dial.InchLength());
+    EXPECT_DOUBLE_EQ(dial.FracTop0() + z2 - dial.FracTop(), c.onLine);
+    EXPECT_DOUBLE_EQ(dial.IntTop(), c.intTop);
+    EXPECT_EQ(dial.IntegerLabels().join(' ').toStdString(), c.labels);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, ScrollTest,
+    ::testing::Values(ScrollCase{0.0f, 47450, -78, "-1 0 1 2"},
+                      ScrollCase{3.5f, 70810 + 32 * 365, -78 - 0.5 * 313, "2 3 4 5"},
+                      ScrollCase{-0.25f, 24090 + 48 * 365, -78 - 0.75 * 313, "-2 -1 0 1"},
+                      ScrollCase{1.0f, 70810, -78, "0 1 2 3"},
+                      ScrollCase{2.0f, 70810, -78, "1 2 3 4"},
+                      ScrollCase{3.0f, 70810, -78, "2 3 4 5"},
+                      ScrollCase{4.0f, 70810, -78, "3 4 5 6"},
+                      ScrollCase{0.75f, 47450 + 48 * 365, -78 - 0.75 * 313, "-1 0 1 2"},
+                      ScrollCase{-1.0f, 24090, -78, "-2 -1 0 1"},
+                      ScrollCase{-3.0f, 730, -78, "-4 -3 -2 -1"}));
+
+TEST(AnalogueDial, NewValueNeverRerendersTheFractionTape) {
+    AnalogueDial dial;
+    PanelSize(dial);
+    const FractionStrip* tape = dial.findChild<FractionStrip*>();
+    ASSERT_NE(tape, nullptr);
+    EXPECT_TRUE(tape->Cached());
+    const int renders = tape->Renders();
+    for (int i = 0; i < 50; ++i) {
+        dial.SetValue(static_cast<float>(i) * 0.37f - 5.0f);
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(tape->Renders(), renders);
+    for (auto set : {+[](AnalogueDial& d) { d.SetUnit("in"); },
+                     +[](AnalogueDial& d) { d.SetDivisions(32); },
+                     +[](AnalogueDial& d) { d.SetArrowEnable(true); },
+                     +[](AnalogueDial& d) { d.SetArrowColour(0xFF); },
+                     +[](AnalogueDial& d) { d.SetArrowFillStyle(3); }})
+        set(dial);
+    EXPECT_EQ(tape->Renders(), renders + 5);
+}
+
+enum class Over { Surface, FractionTape, IntegerTape };
+
+TEST(AnalogueDial, RightClickNotFromTheIntegerTape) {
+    const struct {
+        Over over;
+        Qt::MouseButton button;
+        int expected;
+    } cases[] = {{Over::Surface, Qt::RightButton, 1},      {Over::FractionTape, Qt::RightButton, 1},
+                 {Over::IntegerTape, Qt::RightButton, 0},  {Over::Surface, Qt::LeftButton, 0},
+                 {Over::FractionTape, Qt::LeftButton, 0},  {Over::Surface, Qt::MiddleButton, 0}};
+    AnalogueDial dial;
+    PanelSize(dial);
+    QWidget* tapes[] = {dial.findChild<FractionStrip*>(), dial.findChild<IntegerStrip*>()};
+    for (const auto& c : cases) {
+        QSignalSpy spy(&dial, &AnalogueDial::RightClick);
+        QWidget* target = &dial;
+        QPoint at(2, dial.height() / 2 - 5);
+        if (c.over != Over::Surface) {
+            target = tapes[c.over == Over::FractionTape ? 0 : 1];
+            at = target->mapFrom(&dial, QPoint(target->x() + target->width() / 2, at.y()));
+        }
+        QTest::mousePress(target, c.button, {}, at);
+        EXPECT_EQ(spy.count(), c.expected) << static_cast<int>(c.over) << " " << c.button;
+    }
+}
+
+}  // namespace
