@@ -79,7 +79,11 @@ std::optional<bool> QtSerialPort::ClearToSend() {
 }
 
 void QtSerialPort::OnError(QSerialPort::SerialPortError error) {
-    if (error != QSerialPort::ResourceError || !port_.isOpen() || failed_) return;
+    // A device that went away shows as a resource error (USB adapter pulled out) or as reads
+    // that end (the other end of a pseudo-terminal closed); either way the port is dead.
+    const bool fatal = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
+    if (!fatal || !port_.isOpen() || failed_) return;
     failed_ = true;
-    emit Failed(port_.errorString());
+    emit Failed(error == QSerialPort::ReadError ? tr("the device can no longer be read")
+                                                : port_.errorString());
 }

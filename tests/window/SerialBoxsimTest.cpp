@@ -1,0 +1,118 @@
+// End to end over a real pseudo-terminal: the serial link on QSerialPort, the scale controller,
+// and gradel-boxsim playing the interface box.
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTest>
+#include <map>
+#include <memory>
+
+#include "scale/clsScaleControl.h"
+#include "tests/support/ScriptedErrorDialog.h"
+#include "window/BoxSimulator.h"
+#include "window/QtSerialPort.h"
+#include "window/SerialLink.h"
+
+using std::chrono::milliseconds;
+
+namespace {
+
+// The link and the controller wired as the window wires them.
+struct Station {
+    gradel::testing::ScriptedErrorDialog dialog;
+    BoxSimulator sim;
+    std::unique_ptr<SerialLink> link;
+    gradel::clsScaleControl SC{dialog};
+    std::map<std::string, int> updates;
+    std::vector<std::string> added, removed;
+
+    bool Start(const QStringList& options) {
+        QString error;
+        if (!sim.Start(options, &error)) {
+            ADD_FAILURE() << error.toStdString();
+            return false;
+        }
+        link = std::make_unique<SerialLink>(std::make_unique<QtSerialPort>(),
+                                            PortTable({sim.Path()}));
+        link->SetIdentifyPause(milliseconds(50));
+        QObject::connect(link.get(), &SerialLink::TextReceived,
+                         [this](const std::string& t) { SC.DataInput(t); });
+        QObject::connect(link.get(), &SerialLink::LinesLost, [this] { SC.RemoveAll(); });
+        SC.ScaleComms = [this](const std::string& m) {
+            if (m == "I0")
+                link->IdentifyBox();
+            else
+                link->Send(m);
+        };
+        SC.ScaleAdded = [this](gradel::clsGradel& s) {
+            added.push_back(s.Key());
+            link->Send("S2");
+        };
+        SC.ScaleRemoved = [this](const std::string& k) { removed.push_back(k); };
+        SC.PositionUpdate = [this](gradel::clsGradel& s) { ++updates[s.Key()]; };
+        return link->OpenPort(1);
+    }
+    float Abs(const std::string& key) { return SC.Scales().Item(key)->AbsValueInch(); }
+    bool Has(const std::string& key) const { return SC.Scales().Exists(key); }
+};
+
+}  // namespace
+
+TEST(SerialBoxsim, ScalesAppearReadingsArriveAndAverageInEveryFormat) {
+    Station st;
+    ASSERT_TRUE(st.Start({"--scales", "XYZ", "--format", "X=mm,Y=inch,Z=hex", "--motion",
+                          "still"}));
+    // Still scales stand at 12.70 mm, 1 inch and 1.5 inch.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return st.updates["X"] >= 12 && st.updates["Y"] >= 12 && st.updates["Z"] >= 12; },
+        5000));
+    EXPECT_EQ(st.added, (std::vector<std::string>{"X", "Y", "Z"}));
+    EXPECT_NEAR(st.Abs("X"), 0.5f, 1e-6);
+    EXPECT_NEAR(st.Abs("Y"), 1.0f, 1e-6);
+    EXPECT_NEAR(st.Abs("Z"), 1.5f, 1e-5);
+    EXPECT_EQ(st.SC.Scales().Item("X")->Unit(), "mm");
+    EXPECT_EQ(st.SC.Scales().Item("Z")->ScaleType(), "Binary");
+    EXPECT_TRUE(st.dialog.reports.empty());
+}
+
+TEST(SerialBoxsim, ZeroingAScaleComesBackAsAResetAndItsReadingsFollow) {
+    Station st;
+    ASSERT_TRUE(st.Start({"--scales", "XY", "--motion", "still"}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return st.updates["X"] >= 10 && st.updates["Y"] >= 10; },
+                                5000));
+    ASSERT_NEAR(st.Abs("X"), 0.5f, 1e-6);
+    st.SC.ResetAbsolute("X");  // "ZX" to the box, "RX:" back
+    const int before = st.updates["X"];
+    ASSERT_TRUE(QTest::qWaitFor([&] { return st.updates["X"] >= before + 12; }, 5000));
+    EXPECT_NEAR(st.Abs("X"), 0.0f, 1e-6);
+    EXPECT_NEAR(st.Abs("Y"), 1.0f, 1e-6);
+}
+
+TEST(SerialBoxsim, AnUnpluggedBoxRemovesTheScalesAndThePortCanBeChosenAgainLater) {
+    Station st;
+    QStringList notices;
+    ASSERT_TRUE(st.Start({"--scales", "XY", "--start-mode", "2", "--unplug-after", "1.2"}));
+    QObject::connect(st.link.get(), &SerialLink::Notice, [&](const QString& t) { notices << t; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return st.Has("X") && st.Has("Y"); }, 3000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !st.link->PortOpen(); }, 5000));
+    EXPECT_EQ(st.SC.Scales().Count(), 0);
+    EXPECT_EQ(st.removed, (std::vector<std::string>{"X", "Y"}));
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices[0].contains(st.sim.Path()));
+    // The terminal is gone: opening it again fails with a message, and nothing escapes.
+    EXPECT_FALSE(st.link->OpenPort(1));
+    EXPECT_EQ(notices.size(), 2);
+}
+
+TEST(SerialBoxsim, TheBoxServesTheProgramAgainAfterItClosedItsEnd) {
+    Station st;
+    ASSERT_TRUE(st.Start({"--scales", "X", "--motion", "ramp"}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return st.updates["X"] >= 5; }, 5000));
+    st.link->Close();  // as unticking the entry does
+    st.SC.RemoveAll();
+    QTest::qWait(100);
+    st.updates.clear();
+    ASSERT_TRUE(st.link->OpenPort(1));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return st.updates["X"] >= 5; }, 5000));
+    EXPECT_EQ(st.added, (std::vector<std::string>{"X", "X"}));
+}

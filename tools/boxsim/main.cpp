@@ -1,0 +1,247 @@
+// gradel-boxsim: a simulated interface box on a pseudo-terminal.
+//
+// The box streams its readings at the pace of a 115200-baud line, answers the program's
+// commands, and notices when the program opens and closes the terminal's other end (the
+// terminal hangs up while nobody has it open): it sends its connect messages each time the
+// program comes, and goes on serving when the program goes and comes back.
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+#include "tools/boxsim/Box.h"
+#include "tools/boxsim/Options.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr double kLineBytesPerSecond = 11520;  // 115200 baud, 10 bits a character
+constexpr double kConnectDelay = 0.2;           // after the program opens its end
+constexpr std::size_t kQueueLimit = 65536;      // beyond this, old output is lost as on a line
+
+volatile std::sig_atomic_t g_stop = 0;
+void OnSignal(int) { g_stop = 1; }
+
+struct Pty {
+    int master = -1;
+    std::string path;
+};
+
+bool OpenPty(Pty& pty) {
+    pty.master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    if (pty.master < 0 || ::grantpt(pty.master) != 0 || ::unlockpt(pty.master) != 0) return false;
+    const char* name = ::ptsname(pty.master);
+    if (!name) return false;
+    pty.path = name;
+    // Raw line, so nothing is echoed or cooked before the program sets its own settings. The
+    // terminal keeps these after this end is closed again.
+    const int slave = ::open(name, O_RDWR | O_NOCTTY);
+    if (slave < 0) return false;
+    termios t{};
+    ::tcgetattr(slave, &t);
+    ::cfmakeraw(&t);
+    ::cfsetispeed(&t, B115200);
+    ::cfsetospeed(&t, B115200);
+    ::tcsetattr(slave, TCSANOW, &t);
+    ::close(slave);
+    ::fcntl(pty.master, F_SETFL, ::fcntl(pty.master, F_GETFL) | O_NONBLOCK);
+    return true;
+}
+
+bool MakeLink(const std::string& link, const std::string& target) {
+    struct stat st {};
+    if (::lstat(link.c_str(), &st) == 0) {
+        if (!S_ISLNK(st.st_mode)) return false;  // never replace a real file
+        ::unlink(link.c_str());
+    }
+    return ::symlink(target.c_str(), link.c_str()) == 0;
+}
+
+class Simulator {
+public:
+    explicit Simulator(const boxsim::Options& o)
+        : o_(o), box_(o.scales, o.motion, o.startMode), rng_(o.seed), start_(Clock::now()) {}
+
+    int Run(Pty& pty);
+
+private:
+    double Now() const { return std::chrono::duration<double>(Clock::now() - start_).count(); }
+    void Log(const std::string& text) const {
+        if (o_.verbose) std::fprintf(stderr, "boxsim %.3f: %s\n", Now(), text.c_str());
+    }
+    void Stream(double now);
+    void Noise();
+    void Flush(int fd, double now);
+    void Read(int fd, double now);
+
+    const boxsim::Options& o_;
+    boxsim::Box box_;
+    std::mt19937 rng_;
+    Clock::time_point start_;
+    bool connected_ = false;
+    double connectAt_ = -1;
+    double nextRound_ = 0;
+    double budget_ = 0;       // bytes the line may carry now
+    double budgetTime_ = 0;
+    std::string queue_;       // output not yet on the line
+};
+
+void Simulator::Noise() {
+    std::uniform_real_distribution<double> chance(0, 1);
+    if (chance(rng_) >= o_.noise) return;
+    switch (std::uniform_int_distribution<int>(0, 4)(rng_)) {
+        case 0: queue_ += '\r'; break;
+        case 1: queue_ += '\n'; break;
+        case 2: queue_ += "\r\n"; break;
+        case 3: queue_ += '\0'; break;
+        default: {
+            const int n = std::uniform_int_distribution<int>(1, 3)(rng_);
+            for (int i = 0; i < n; ++i)
+                queue_ += static_cast<char>(std::uniform_int_distribution<int>(0, 255)(rng_));
+        }
+    }
+}
+
+void Simulator::Stream(double now) {
+    const int mode = box_.Mode();
+    if (!connected_ || mode == 0) {
+        nextRound_ = now;
+        return;
+    }
+    const double rate = mode == 2 ? o_.fastRate : o_.slowRate;
+    if (rate <= 0) {
+        // As fast as the line goes: keep a little ahead of it.
+        while (queue_.size() < 64)
+            for (std::size_t i = 0; i < box_.Scales().size(); ++i) {
+                Noise();
+                queue_ += box_.Reading(i, now);
+            }
+        return;
+    }
+    if (now < nextRound_) return;
+    for (std::size_t i = 0; i < box_.Scales().size(); ++i) {
+        Noise();
+        queue_ += box_.Reading(i, now);
+    }
+    nextRound_ += 1.0 / rate;
+    if (nextRound_ < now) nextRound_ = now + 1.0 / rate;  // fell behind: do not catch up in a burst
+}
+
+void Simulator::Flush(int fd, double now) {
+    budget_ = std::min(budget_ + (now - budgetTime_) * kLineBytesPerSecond, kLineBytesPerSecond / 10);
+    budgetTime_ = now;
+    if (queue_.size() > kQueueLimit) queue_.erase(0, queue_.size() - kQueueLimit);
+    const auto allowed = static_cast<std::size_t>(budget_);
+    const std::size_t n = std::min(allowed, queue_.size());
+    if (n == 0) return;
+    const ssize_t w = ::write(fd, queue_.data(), n);
+    if (w <= 0) return;  // the program is not reading: the output waits
+    queue_.erase(0, static_cast<std::size_t>(w));
+    budget_ -= static_cast<double>(w);
+}
+
+void Simulator::Read(int fd, double now) {
+    char buf[256];
+    for (;;) {
+        const ssize_t r = ::read(fd, buf, sizeof buf);
+        if (r <= 0) return;
+        const std::string bytes(buf, static_cast<std::size_t>(r));
+        box_.SetNow(now);
+        const std::string answer = box_.Feed(bytes);
+        if (o_.verbose) {
+            std::string shown;
+            for (unsigned char c : bytes)
+                shown += c >= 32 && c < 127 ? std::string(1, static_cast<char>(c))
+                                            : "\\x" + std::to_string(c);
+            Log("command " + shown + " -> mode " + std::to_string(box_.Mode()));
+        }
+        queue_ += answer;
+    }
+}
+
+int Simulator::Run(Pty& pty) {
+    for (;;) {
+        const double now = Now();
+        if (g_stop) break;
+        if (o_.duration >= 0 && now >= o_.duration) break;
+        if (o_.unplugAfter >= 0 && now >= o_.unplugAfter) {
+            Log("unplugged");
+            break;
+        }
+        pollfd fds[2] = {{pty.master, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
+        const nfds_t count = o_.exitOnStdinEof ? 2 : 1;
+        ::poll(fds, count, 5);
+        if (count == 2 && (fds[1].revents & (POLLIN | POLLHUP))) {
+            char c;
+            if (::read(STDIN_FILENO, &c, 1) <= 0) break;  // whoever started us has gone
+        }
+        const bool hungUp = (fds[0].revents & POLLHUP) != 0;
+        if (hungUp) {
+            if (connected_) Log("program closed its end");
+            connected_ = false;
+            queue_.clear();
+            ::usleep(20000);  // a hung-up terminal polls ready at once: do not spin
+            continue;
+        }
+        if (!connected_) {
+            connected_ = true;
+            connectAt_ = now + kConnectDelay;
+            Log("program opened its end");
+        }
+        if (fds[0].revents & POLLIN) Read(pty.master, now);
+        if (connectAt_ >= 0 && now >= connectAt_) {
+            queue_ += box_.ConnectMessages();
+            connectAt_ = -1;
+        }
+        Stream(now);
+        Flush(pty.master, now);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string error;
+    const auto options =
+        boxsim::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), error);
+    if (!options) {
+        std::fputs(boxsim::Usage(), error.empty() ? stdout : stderr);
+        if (!error.empty()) std::fprintf(stderr, "gradel-boxsim: %s\n", error.c_str());
+        return error.empty() ? 0 : 2;
+    }
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGTERM, OnSignal);
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGHUP, OnSignal);
+
+    Pty pty;
+    if (!OpenPty(pty)) {
+        std::fprintf(stderr, "gradel-boxsim: no pseudo-terminal: %s\n", std::strerror(errno));
+        return 1;
+    }
+    if (!options->link.empty() && !MakeLink(options->link, pty.path)) {
+        std::fprintf(stderr, "gradel-boxsim: cannot make the link %s\n", options->link.c_str());
+        return 1;
+    }
+    std::printf("%s\n", pty.path.c_str());
+    std::fflush(stdout);
+
+    Simulator sim(*options);
+    const int rc = sim.Run(pty);
+    ::close(pty.master);  // the program sees the box vanish
+    if (!options->link.empty()) ::unlink(options->link.c_str());
+    return rc;
+}
