@@ -8,7 +8,11 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <ostream>
 #include <vector>
+
+// Failure messages show texts as texts.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace dialogkeys {
 
