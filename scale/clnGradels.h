@@ -2,7 +2,9 @@
 // The scale records of one controller: an ordered collection in which a record may be stored
 // under a text key. Iteration follows insertion order; key lookups ignore letter case.
 // Records are shared so that an event handler holding one survives its removal.
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,9 +46,17 @@ private:
 public:
     class const_iterator {
     public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = Ptr;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const Ptr*;
+        using reference = const Ptr&;
+
         explicit const_iterator(std::vector<Entry>::const_iterator it) : it_(it) {}
         const Ptr& operator*() const { return it_->record; }
+        const Ptr* operator->() const { return &it_->record; }
         const_iterator& operator++() { ++it_; return *this; }
+        const_iterator operator++(int) { const_iterator old = *this; ++it_; return old; }
         bool operator==(const const_iterator& o) const { return it_ == o.it_; }
     private:
         std::vector<Entry>::const_iterator it_;

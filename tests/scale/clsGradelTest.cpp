@@ -134,8 +134,7 @@ TEST(clnGradels, KeysOrderAndFaults) {
     EXPECT_EQ(c.Item("Y"), y);
     EXPECT_EQ(c.Item(2), keyless);
     EXPECT_EQ(c.Snapshot(), (std::vector<clnGradels::Ptr>{x, keyless, y, keyless2}));
-    std::vector<clnGradels::Ptr> walked;
-    for (const auto& g : c) walked.push_back(g);
+    std::vector<clnGradels::Ptr> walked(c.begin(), c.end());
     EXPECT_EQ(walked, c.Snapshot());
     EXPECT_FALSE(c.Exists(""));
     EXPECT_FALSE(c.Exists("Z"));
