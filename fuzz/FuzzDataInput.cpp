@@ -59,7 +59,7 @@ void CheckCutting(const std::string& text, const std::vector<std::string>& block
 
 // Answers from the input; a run of Retries is bounded so a lasting fault cannot loop forever.
 class FuzzDialog : public IErrorDialog {
-public:
+  public:
     explicit FuzzDialog(FuzzedDataProvider& in) : in_(in) {}
     ErrorAnswer Ask(const ErrorReport& report) override {
         Check(!report.Text().empty());
@@ -69,13 +69,13 @@ public:
         return pick == 0 ? ErrorAnswer::Abort : ErrorAnswer::Ignore;
     }
 
-private:
+  private:
     FuzzedDataProvider& in_;
     int retries_ = 0;
 };
 
 class CallbackRig {
-public:
+  public:
     explicit CallbackRig(FuzzedDataProvider& in) : in_(in), dialog_(in), sc_(dialog_) {
         sc_.PositionUpdate = [this](clsGradel& g) { Act(g.Key(), &g); };
         sc_.ScaleAdded = [this](clsGradel& g) { Act(g.Key(), &g); };
@@ -90,26 +90,47 @@ public:
             Check(rest.size() <= clsScaleControl::kInputBufferCap);
     }
 
-private:
+  private:
     void Act(const std::string& seen, clsGradel* g) {
         if (depth_ >= 4 || in_.remaining_bytes() == 0) return;
         ++depth_;
         const std::string key = in_.ConsumeBool() ? seen : in_.ConsumeBytesAsString(1);
         switch (in_.ConsumeIntegralInRange<int>(0, 11)) {
-            case 0: sc_.Update(key); break;
-            case 1: sc_.Reverse(key, in_.ConsumeBool()); break;
-            case 2: sc_.SetRelativeInch(key, in_.ConsumeFloatingPoint<float>()); break;
-            case 3: sc_.GetRelativeInch(key); break;
-            case 4: sc_.ResetRelative(key); break;
-            case 5: sc_.ResetAbsolute(key); break;
-            case 6: sc_.RemoveAll(); break;
-            case 7: sc_.RemoveScale(key); break;
-            case 8: sc_.AddScale(key); break;
-            case 9: sc_.DataInput(in_.ConsumeRandomLengthString(32)); break;
+            case 0:
+                sc_.Update(key);
+                break;
+            case 1:
+                sc_.Reverse(key, in_.ConsumeBool());
+                break;
+            case 2:
+                sc_.SetRelativeInch(key, in_.ConsumeFloatingPoint<float>());
+                break;
+            case 3:
+                sc_.GetRelativeInch(key);
+                break;
+            case 4:
+                sc_.ResetRelative(key);
+                break;
+            case 5:
+                sc_.ResetAbsolute(key);
+                break;
+            case 6:
+                sc_.RemoveAll();
+                break;
+            case 7:
+                sc_.RemoveScale(key);
+                break;
+            case 8:
+                sc_.AddScale(key);
+                break;
+            case 9:
+                sc_.DataInput(in_.ConsumeRandomLengthString(32));
+                break;
             case 10:
                 if (g) sc_.Refresh(*g);
                 break;
-            default: break;  // does nothing
+            default:
+                break;  // does nothing
         }
         --depth_;
     }

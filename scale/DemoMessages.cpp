@@ -19,6 +19,8 @@ std::vector<std::string> DemoAddMessages(int index) {
             Message("", index, "+00.0000:")};
 }
 
-std::string DemoRemoveMessage(int index) { return Message("D", index, ":"); }
+std::string DemoRemoveMessage(int index) {
+    return Message("D", index, ":");
+}
 
 }  // namespace gradel

@@ -13,8 +13,12 @@ namespace {
 
 constexpr std::size_t kMaxFieldPosition = 32767;  // positions are counted in a 16-bit integer
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -129,7 +133,9 @@ double NumericValue(std::string_view text) {
     return LeadingNumber(kept);
 }
 
-double LeadingNumber(std::string_view text) { return ScanNumber(WithoutBlanks(text)).value; }
+double LeadingNumber(std::string_view text) {
+    return ScanNumber(WithoutBlanks(text)).value;
+}
 
 std::optional<double> WholeNumber(std::string_view text) {
     const std::string cleaned = WithoutBlanks(text);

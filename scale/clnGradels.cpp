@@ -36,9 +36,13 @@ clnGradels::Ptr clnGradels::Item(int32_t position) const {
     return entries_[static_cast<std::size_t>(position - 1)].record;
 }
 
-bool clnGradels::Exists(const std::string& key) const { return Find(key) != entries_.end(); }
+bool clnGradels::Exists(const std::string& key) const {
+    return Find(key) != entries_.end();
+}
 
-bool clnGradels::Exists(int32_t position) const { return position >= 1 && position <= Count(); }
+bool clnGradels::Exists(int32_t position) const {
+    return position >= 1 && position <= Count();
+}
 
 void clnGradels::Remove(const std::string& key) {
     const auto it = Find(key);

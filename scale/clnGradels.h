@@ -14,7 +14,7 @@
 namespace gradel {
 
 class clnGradels {
-public:
+  public:
     using Ptr = std::shared_ptr<clsGradel>;
 
     // Makes a record; stored under sKey unless it is empty. A key already present throws
@@ -35,7 +35,7 @@ public:
     const_iterator end() const;
     std::vector<Ptr> Snapshot() const;  // a copy, safe to walk while handlers change the set
 
-private:
+  private:
     struct Entry {
         std::string foldedKey;  // "" for a record stored without a key
         Ptr record;
@@ -43,9 +43,9 @@ private:
     std::vector<Entry>::const_iterator Find(const std::string& key) const;
     std::vector<Entry> entries_;
 
-public:
+  public:
     class const_iterator {
-    public:
+      public:
         using iterator_category = std::forward_iterator_tag;
         using value_type = Ptr;
         using difference_type = std::ptrdiff_t;
@@ -55,15 +55,27 @@ public:
         explicit const_iterator(std::vector<Entry>::const_iterator it) : it_(it) {}
         const Ptr& operator*() const { return it_->record; }
         const Ptr* operator->() const { return &it_->record; }
-        const_iterator& operator++() { ++it_; return *this; }
-        const_iterator operator++(int) { const_iterator old = *this; ++it_; return old; }
+        const_iterator& operator++() {
+            ++it_;
+            return *this;
+        }
+        const_iterator operator++(int) {
+            const_iterator old = *this;
+            ++it_;
+            return old;
+        }
         bool operator==(const const_iterator& o) const { return it_ == o.it_; }
-    private:
+
+      private:
         std::vector<Entry>::const_iterator it_;
     };
 };
 
-inline clnGradels::const_iterator clnGradels::begin() const { return const_iterator(entries_.begin()); }
-inline clnGradels::const_iterator clnGradels::end() const { return const_iterator(entries_.end()); }
+inline clnGradels::const_iterator clnGradels::begin() const {
+    return const_iterator(entries_.begin());
+}
+inline clnGradels::const_iterator clnGradels::end() const {
+    return const_iterator(entries_.end());
+}
 
 }  // namespace gradel

@@ -38,7 +38,9 @@ void clsGradel::ResetAbsolute() {
     ResetRelative();
 }
 
-void clsGradel::ResetRelative() { relZeroInch_ = AbsValueInch(); }
+void clsGradel::ResetRelative() {
+    relZeroInch_ = AbsValueInch();
+}
 
 float clsGradel::RelValueMM() const {
     const float inch = absInch_ - relZeroInch_;
@@ -50,15 +52,21 @@ void clsGradel::SetRelValueMM(float ValueMM) {
                                       static_cast<double>(ValueMM) / kMMPerInch);
 }
 
-float clsGradel::RelValueInch() const { return absInch_ - relZeroInch_; }
+float clsGradel::RelValueInch() const {
+    return absInch_ - relZeroInch_;
+}
 
-void clsGradel::SetRelValueInch(float ValueInch) { relZeroInch_ = absInch_ - ValueInch; }
+void clsGradel::SetRelValueInch(float ValueInch) {
+    relZeroInch_ = absInch_ - ValueInch;
+}
 
 float clsGradel::AbsValueMM() const {
     return static_cast<float>(static_cast<double>(absInch_) * kMMPerInch);
 }
 
-float clsGradel::AbsValueInch() const { return absInch_; }
+float clsGradel::AbsValueInch() const {
+    return absInch_;
+}
 
 float clsGradel::SampleFromReading(std::string_view value) {
     if (value.size() >= 5 && value[4] == '.')  // decimal millimetres, "+012.70"
@@ -85,6 +93,8 @@ void clsGradel::AddSample(float sample) {
     absInch_ = sum / static_cast<float>(kRingSize);
 }
 
-void clsGradel::ClearSamples() { sampleRing_.fill(0); }
+void clsGradel::ClearSamples() {
+    sampleRing_.fill(0);
+}
 
 }  // namespace gradel

@@ -17,7 +17,9 @@ constexpr const char* kModule = "clsScaleControl";
 static_assert(clsScaleControl::kInputBufferCap < 32767);
 
 // The character at position 2 of a message or field; empty when there is none.
-std::string SecondChar(const std::string& text) { return text.size() >= 2 ? text.substr(1, 1) : ""; }
+std::string SecondChar(const std::string& text) {
+    return text.size() >= 2 ? text.substr(1, 1) : "";
+}
 
 // A key the box can give a scale: one character that is none of the message letters.
 bool IsScaleKey(const std::string& key) {

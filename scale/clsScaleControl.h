@@ -18,7 +18,7 @@
 namespace gradel {
 
 class clsScaleControl {
-public:
+  public:
     // Text that never contains a colon is kept only up to this many characters (the newest).
     static constexpr std::size_t kInputBufferCap = 4096;
 
@@ -49,7 +49,7 @@ public:
     // Received text not yet ended by a colon.
     std::string_view InputBuffer() const;
 
-private:
+  private:
     bool TakeMessage(std::string& message);
     bool HandleMessage(const std::string& message, ErrorTrap& trap);
     bool HandleInfo(const std::string& message, ErrorTrap& trap);
@@ -65,8 +65,8 @@ private:
     IErrorDialog& dialog_;
     clnGradels scales_;
     std::string inputBuffer_;
-    std::size_t inputPos_ = 0;  // start of the unconsumed text in inputBuffer_
-    int inputDepth_ = 0;        // DataInput calls in progress (handlers may call it again)
+    std::size_t inputPos_ = 0;      // start of the unconsumed text in inputBuffer_
+    int inputDepth_ = 0;            // DataInput calls in progress (handlers may call it again)
     bool overlongMessage_ = false;  // the partial message at inputPos_ was cut to the cap
 };
 

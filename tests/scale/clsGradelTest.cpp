@@ -20,7 +20,7 @@ TEST(ReadingFormats, SampleInInches) {
         {"+00.9000", 0.9f},
         {"-01.2500", -1.25f},
         {"+123.456", static_cast<float>(123.456 / 25.4)},  // last seven characters: sign lost
-        {"9+01.0000", static_cast<float>(1 / 25.4)},        // "." fifth: millimetres
+        {"9+01.0000", static_cast<float>(1 / 25.4)},       // "." fifth: millimetres
         {"H000100", -0.0124998093f},
         {"H000000", static_cast<float>(1 / 5242880.0)},
         {"HFFFF00", 0.0125001907f},
@@ -141,8 +141,8 @@ TEST(clnGradels, KeysOrderAndFaults) {
     EXPECT_FALSE(c.Exists(5));
 
     const std::pair<std::function<void()>, int> faults[] = {
-        {[&] { c.Add("x"); }, 457},  {[&] { c.Item("Z"); }, 5},   {[&] { c.Item(""); }, 5},
-        {[&] { c.Remove("Z"); }, 5}, {[&] { c.Item(0); }, 9},     {[&] { c.Remove(5); }, 9},
+        {[&] { c.Add("x"); }, 457},  {[&] { c.Item("Z"); }, 5}, {[&] { c.Item(""); }, 5},
+        {[&] { c.Remove("Z"); }, 5}, {[&] { c.Item(0); }, 9},   {[&] { c.Remove(5); }, 9},
     };
     for (const auto& [call, number] : faults) {
         try {

@@ -43,12 +43,13 @@ const std::string kOverlong(clsScaleControl::kInputBufferCap + 1, 'X');
 
 // Connect, info, readings in all formats, an unknown key, lower-case keys, a reset, line noise,
 // a second scale, disconnects, and a message left unfinished.
-const std::string kTranscript = "CX:IX,2,Decimal,mm:X+012.70:Y+01.0000:XH000100::X+00.5000:" +
-                                kOverlong + ":RX:x+254.00:Ix,1,a,b:Rx:I:CY:IY,0,Dec,Inch,x:" +
-                                "Y+01.2345:DX:DX:DY:Y+0";
-const Log kTranscriptLog = {
-    "Comms I0", "Added X mode 0 /", "PU X 0.0555556", "PU X 0.0541667", "PU X 0.109722", "PU X 1.11111",
-    "Comms I0", "Added Y mode 0 /", "PU Y 0.137167", "Removed X", "Removed Y"};
+const std::string kTranscript =
+    "CX:IX,2,Decimal,mm:X+012.70:Y+01.0000:XH000100::X+00.5000:" + kOverlong +
+    ":RX:x+254.00:Ix,1,a,b:Rx:I:CY:IY,0,Dec,Inch,x:" + "Y+01.2345:DX:DX:DY:Y+0";
+const Log kTranscriptLog = {"Comms I0",       "Added X mode 0 /", "PU X 0.0555556",
+                            "PU X 0.0541667", "PU X 0.109722",    "PU X 1.11111",
+                            "Comms I0",       "Added Y mode 0 /", "PU Y 0.137167",
+                            "Removed X",      "Removed Y"};
 
 Log FeedBlocks(const std::vector<std::string>& blocks, std::string* rest = nullptr) {
     Rig r;
@@ -76,8 +77,10 @@ TEST(DataInput, AnyCuttingGivesTheSameEvents) {
     std::vector<std::string> chars, colonsAlone{""};
     for (char c : kTranscript) {
         chars.emplace_back(1, c);
-        if (c == ':') colonsAlone.insert(colonsAlone.end(), {":", ""});
-        else colonsAlone.back() += c;
+        if (c == ':')
+            colonsAlone.insert(colonsAlone.end(), {":", ""});
+        else
+            colonsAlone.back() += c;
     }
     cuttings.push_back(chars);
     cuttings.push_back(colonsAlone);
@@ -103,8 +106,8 @@ TEST(DataInput, AnyCuttingGivesTheSameEvents) {
 // Box text never opens a dialog: malformed fields read as 0, keyless info adds nothing.
 TEST(DataInput, MalformedTextIsQuiet) {
     const std::pair<const char*, const char*> modes[] = {
-        {"abc", "0"}, {"99999", "0"}, {"", "0"},      {"-32769", "0"}, {"-32768", "-32768"},
-        {" 2 ", "2"}, {"2.5", "2"},   {"1.5", "2"},   {"&H1", "1"},    {"2x", "0"},
+        {"abc", "0"}, {"99999", "0"}, {"", "0"},    {"-32769", "0"}, {"-32768", "-32768"},
+        {" 2 ", "2"}, {"2.5", "2"},   {"1.5", "2"}, {"&H1", "1"},    {"2x", "0"},
     };
     for (const auto& [mode, expected] : modes) {
         Rig r;
@@ -159,6 +162,20 @@ TEST(DataInput, HandlersMayCallItAgain) {
     EXPECT_EQ(r.sc.InputBuffer(), "X+0");
     r.sc.DataInput("3.0000:");
     EXPECT_EQ(r.log.back(), "PU X 0.666667");
+
+    // An aborted inner call leaves its later messages to the outer call.
+    Rig n;
+    int depth = 0;
+    n.sc.ScaleComms = [&](const std::string&) {
+        n.log.push_back("Comms");
+        if (++depth == 1)
+            n.sc.DataInput("CY:IY:");
+        else
+            throw RunTimeError::Overflow();
+    };
+    n.sc.DataInput("CX:IX:");
+    EXPECT_EQ(n.log, (Log{"Comms", "Added X mode 0 /", "Comms", "Added Y mode 0 /"}));
+    EXPECT_EQ(n.dialog.reports.size(), 1u);
 
     // A handler removes the scale whose reading it is handling: the record outlives the call.
     r.sc.PositionUpdate = [&](clsGradel& g) {
@@ -221,7 +238,8 @@ TEST(clsScaleControl, MissingKeyGoesThroughTheDialog) {
                 << c.procedure;
             EXPECT_EQ(r.dialog.reports[0].Text(),
                       std::string("The following error occurred in\r\nmodule clsScaleControl, "
-                                  "procedure ") + c.procedure +
+                                  "procedure ") +
+                          c.procedure +
                           "\r\n\r\nError Number 5\r\n(Invalid procedure call or argument.)");
             EXPECT_TRUE(r.log.empty()) << c.procedure;
         }
@@ -261,7 +279,7 @@ TEST(clsScaleControl, MembersOnKnownScales) {
     r.sc.ResetAbsolute("X");
     r.sc.ResetAbsolute("Q");  // no record needed: only the command goes out
     r.sc.Update("X");
-    r.sc.AddScale("x");   // present: nothing
+    r.sc.AddScale("x");     // present: nothing
     r.sc.RemoveScale("Q");  // absent: nothing
     EXPECT_EQ(r.log, (Log{"Comms ZX", "Comms ZQ", "PU X 1"}));
     EXPECT_EQ(r.sc.Scales().Item("X")->AbsValueInch(), 1.0f);
@@ -284,7 +302,8 @@ TEST(clsScaleControl, MembersOnKnownScales) {
 }
 
 TEST(DemoMessages, AddAndRemove) {
-    EXPECT_EQ(DemoAddMessages(1), (std::vector<std::string>{"CY:", "IY,0,Decimal,Inch:", "Y+00.0000:"}));
+    EXPECT_EQ(DemoAddMessages(1),
+              (std::vector<std::string>{"CY:", "IY,0,Decimal,Inch:", "Y+00.0000:"}));
     Rig r;
     for (const auto& m : DemoAddMessages(0)) r.sc.DataInput(m);
     r.sc.DataInput(DemoRemoveMessage(0));
