@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QEvent>
 #include <QWidget>
+#include <algorithm>
+#include <vector>
 
 #include "controls/AnalogueDial.h"
 #include "controls/DigitalDial.h"
@@ -57,6 +59,9 @@ struct Panel {
     }
 };
 
+// On a shared machine the least of several repetitions is the figure least disturbed by others.
+double Least(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
+
 // A machine moving back and forth over a few inches: every step changes the fraction and
 // now and then the whole part.
 float NextValue(float v) { return v > 4.0f ? -3.0f : v + 0.0137f; }
@@ -73,7 +78,13 @@ void BM_DialSetValue(benchmark::State& state) {
     state.counters["paints/step"] =
         benchmark::Counter(panel.counter.paints, benchmark::Counter::kAvgIterations);
 }
-BENCHMARK(BM_DialSetValue)->Arg(16)->Arg(64)->Arg(1024)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DialSetValue)
+    ->Arg(16)
+    ->Arg(64)
+    ->Arg(1024)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(7)
+    ->ComputeStatistics("least", Least);
 
 void BM_DialDrawScale(benchmark::State& state) {
     Panel panel(static_cast<int32_t>(state.range(0)));
@@ -85,7 +96,13 @@ void BM_DialDrawScale(benchmark::State& state) {
         QCoreApplication::processEvents();
     }
 }
-BENCHMARK(BM_DialDrawScale)->Arg(16)->Arg(64)->Arg(1024)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DialDrawScale)
+    ->Arg(16)
+    ->Arg(64)
+    ->Arg(1024)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(3)
+    ->ComputeStatistics("least", Least);
 
 void BM_PanelSetValue(benchmark::State& state) {
     Panel panel(64);
@@ -98,7 +115,10 @@ void BM_PanelSetValue(benchmark::State& state) {
         QCoreApplication::processEvents();
     }
 }
-BENCHMARK(BM_PanelSetValue)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PanelSetValue)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(7)
+    ->ComputeStatistics("least", Least);
 
 }  // namespace
 
