@@ -34,6 +34,8 @@ class QGroupBox;
 class QKeyEvent;
 class QLabel;
 class QListWidget;
+class frmNumentry;
+class modKeys;
 class QMenu;
 
 class frmGradel : public QMainWindow, public IGradelWindow {
@@ -80,6 +82,15 @@ class frmGradel : public QMainWindow, public IGradelWindow {
     virtual void InitMenu();
     // May set KeyCode to 0 to consume the key.
     virtual void HandleKey(int& KeyCode, int Shift);
+    // The menu's state and the number entry dialog it shows, made on first use.
+    modKeys& Keys();
+    frmNumentry& Numentry();
+
+  private:
+    std::shared_ptr<modKeys> keys_;    // shared: its deleter is fixed where it is made
+    frmNumentry* numentry_ = nullptr;  // child of the window, hidden between entries
+
+  public:
 
     // ---- Axis panels and controls (frmGradel_axis.cpp) ----
     void RemovePanel(const QString& key);
