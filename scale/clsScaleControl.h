@@ -19,7 +19,8 @@ namespace gradel {
 
 class clsScaleControl {
   public:
-    // Text that never contains a colon is kept only up to this many characters (the newest).
+    // Text that never contains a colon is kept only up to this many characters (the newest),
+    // and a message longer than this is line noise: it is dropped when its colon arrives.
     static constexpr std::size_t kInputBufferCap = 4096;
 
     explicit clsScaleControl(IErrorDialog& dialog = CurrentErrorDialog());
