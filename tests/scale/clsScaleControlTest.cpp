@@ -299,6 +299,12 @@ TEST(clsScaleControl, MembersOnKnownScales) {
     r.sc.RemoveAll();
     EXPECT_EQ(r.log.size(), 3u);
     EXPECT_TRUE(r.dialog.reports.empty());
+
+    // The key passed in may belong to the record being removed.
+    r.sc.DataInput("IZ:");
+    const std::string& ownKey = r.sc.Scales().Item("Z")->Key();
+    r.sc.RemoveScale(ownKey);
+    EXPECT_EQ(r.log.back(), "Removed Z");
 }
 
 TEST(DemoMessages, AddAndRemove) {
