@@ -13,6 +13,7 @@ namespace Twips = gradel::Twips;
 namespace {
 // Nearest whole number, halves to even.
 int R(double x) { return static_cast<int>(std::nearbyint(x)); }
+constexpr int kLabelGap = 2;  // pixels left clear of the mark line on each side of a label
 }  // namespace
 
 FractionStrip::FractionStrip(QWidget* parent) : QWidget(parent) {
@@ -80,9 +81,20 @@ void FractionStrip::Paint(QPainter& painter, int top, int bottom) const {
         const QString label = Label(j);
         const double w = IsZeroMark(j) ? zeroWidth : Twips::FromPx(fm.horizontalAdvance(label));
         const int row = Twips::ToPx(y);
+        const int left = Twips::ToPx(stripWidth / 2 - w / 2);
+        DrawMarkLine(painter, row, left - kLabelGap, left + fm.horizontalAdvance(label) + kLabelGap);
+        painter.drawText(left, Twips::ToPx(y - textHeight / 2) + fm.ascent(), label);
+    }
+}
+
+// The mark line runs across the whole tape but leaves a gap for its label, so the label reads
+// clearly and the wedge stays visible behind it; a label too wide for gaps gets the full line.
+void FractionStrip::DrawMarkLine(QPainter& painter, int row, int gapLeft, int gapRight) const {
+    if (gapLeft > 0 && gapRight < width() - 1) {
+        painter.drawLine(0, row, gapLeft, row);
+        painter.drawLine(gapRight, row, width(), row);
+    } else {
         painter.drawLine(0, row, width(), row);
-        painter.drawText(Twips::ToPx(stripWidth / 2 - w / 2),
-                         Twips::ToPx(y - textHeight / 2) + fm.ascent(), label);
     }
 }
 

@@ -43,6 +43,7 @@ private:
     // Paints the pixel rows from `top` to `bottom` (inclusive) in the tape's own pixels.
     void Paint(QPainter& painter, int top, int bottom) const;
     void DrawArrows(QPainter& painter) const;
+    void DrawMarkLine(QPainter& painter, int row, int gapLeft, int gapRight) const;
     // Mark j (from -1 to 4D + 1) lies (j + 2) divisions below the tape's top.
     QString Label(int64_t j) const;
     bool IsZeroMark(int64_t j) const;

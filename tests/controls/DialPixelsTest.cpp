@@ -74,6 +74,10 @@ TEST_P(MarkOnLineTest, LabelledMarkSitsOnTheIndexLine) {
                       markRow - fm.height() / 2);
     };
     EXPECT_TRUE(probe::ShowsText(img, c.onLine, font, near(c.onLine, row)));
+    // the mark line stops short of its label on both sides, so the label is not struck through
+    int clear = 0;
+    for (int x = tape.left(); x <= tape.right(); ++x) clear += !probe::Dark(img, x, row);
+    EXPECT_GE(clear, 4);
     if (!c.above) return;  // neighbours wider than the tape are cut off at its edges
     EXPECT_TRUE(probe::ShowsText(img, c.above, font, near(c.above, row - pitch)));
     EXPECT_TRUE(probe::ShowsText(img, c.below, font, near(c.below, row + pitch)));
