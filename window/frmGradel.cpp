@@ -82,7 +82,6 @@ frmGradel::frmGradel(QWidget* parent) : QMainWindow(parent) {
     CreateMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
-    CentreOnScreen();
 
     Timer1.setInterval(100);
     connect(&Timer1, &QTimer::timeout, this, &frmGradel::Timer1_Timer);
@@ -186,6 +185,15 @@ void frmGradel::CreatePopupMenus() {
     mnuPopupInchCopy = Entry(mnuPopupInch, "&Copy (Inch)");
     mnuPopupMM = new QMenu(QStringLiteral("Popup3"), this);
     mnuPopupMMCopy = Entry(mnuPopupMM, "&Copy (mm)");
+}
+
+// Centres the window with its frame, which is known once the window exists on the screen.
+void frmGradel::showEvent(QShowEvent* event) {
+    if (!centred_) {
+        centred_ = true;
+        CentreOnScreen();
+    }
+    QMainWindow::showEvent(event);
 }
 
 void frmGradel::CentreOnScreen() {

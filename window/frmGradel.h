@@ -93,7 +93,7 @@ class frmGradel : public QMainWindow, public IGradelWindow {
   public:
 
     // ---- Axis panels and controls (frmGradel_axis.cpp) ----
-    void RemovePanel(const QString& key);
+    virtual void RemovePanel(const QString& key);
     void SC_PositionUpdate(gradel::clsGradel& CurrentScale);
     void SC_ScaleAdded(gradel::clsGradel& NewScale);
     void SC_ScaleRemoved(const std::string& OldScaleID);
@@ -103,8 +103,8 @@ class frmGradel : public QMainWindow, public IGradelWindow {
     // ---- Serial port and demo scales (frmGradel_port.cpp) ----
     virtual void CheckComports();
     virtual void TogglePort(int16_t n);
-    bool PortOpen() const;
-    void ClosePort();
+    virtual bool PortOpen() const;
+    virtual void ClosePort();
     void SC_ScaleComms(const std::string& Message);
     void PollCts();
     void mnuFileSpeed_Click(int i);
@@ -161,6 +161,7 @@ class frmGradel : public QMainWindow, public IGradelWindow {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     void CreateFunctionLabels();
@@ -178,4 +179,5 @@ class frmGradel : public QMainWindow, public IGradelWindow {
     QListWidget* lstGradels_ = nullptr;
     std::vector<AxisPanel> panels_;
     QEvent* forwarding_ = nullptr;  // the copy of a key press on its way to the controls
+    bool centred_ = false;          // placed in the middle of the screen at its first showing
 };
