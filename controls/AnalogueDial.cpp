@@ -22,12 +22,14 @@ constexpr const char* kModule = "AnalogueDial";
 constexpr double kMinPointSize = 1.0;
 
 // Nearest whole number, halves to even.
-int R(double x) { return static_cast<int>(std::nearbyint(x)); }
+int R(double x) {
+    return static_cast<int>(std::nearbyint(x));
+}
 
 // The platform's fill-style codes in order: solid, transparent, horizontal lines, vertical
 // lines, upward diagonal, downward diagonal, cross, diagonal cross.
 constexpr std::array<Qt::BrushStyle, 8> kFillStyles = {
-    Qt::SolidPattern, Qt::NoBrush,     Qt::HorPattern,   Qt::VerPattern,
+    Qt::SolidPattern, Qt::NoBrush,      Qt::HorPattern,   Qt::VerPattern,
     Qt::BDiagPattern, Qt::FDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
 
 QColor FromBgr(uint32_t c) {
@@ -50,7 +52,9 @@ double WholePart(float v, double lo, double hi) {
     return w;
 }
 
-QString General(float v) { return QString::number(static_cast<double>(v), 'G', 7); }
+QString General(float v) {
+    return QString::number(static_cast<double>(v), 'G', 7);
+}
 
 }  // namespace
 
@@ -70,9 +74,7 @@ struct AnalogueDial::Impl {
     IntegerStrip* picIntScl = nullptr;
     FractionStrip* picSclFrac = nullptr;
 
-    gradel::IErrorDialog& Dialog() const {
-        return dialog ? *dialog : gradel::CurrentErrorDialog();
-    }
+    gradel::IErrorDialog& Dialog() const { return dialog ? *dialog : gradel::CurrentErrorDialog(); }
 };
 
 AnalogueDial::AnalogueDial(QWidget* parent, gradel::IErrorDialog* dialog)
@@ -200,8 +202,7 @@ QString AnalogueDial::Reading(const QString& Separator) const {
     float f = 0;
     int32_t n = 0;
     QString t, r;
-    if (!trap.Run([&] { w = static_cast<int16_t>(WholePart(s.value, -32768, 32767)); }))
-        return {};
+    if (!trap.Run([&] { w = static_cast<int16_t>(WholePart(s.value, -32768, 32767)); })) return {};
     if (!trap.Run([&] { f = s.value - static_cast<float>(w); })) return {};
     if (!trap.Run([&] {
             const double x = std::nearbyint(static_cast<double>(f) * s.divisions);
@@ -212,25 +213,45 @@ QString AnalogueDial::Reading(const QString& Separator) const {
         }))
         return {};
     if (!trap.Run([&] { t = FractionText(n, s.divisions); })) return {};
-    trap.Run([&] {
-        r = w != 0 ? QString::number(w) + Separator + t + s.unit : t + s.unit;
-    });
+    trap.Run([&] { r = w != 0 ? QString::number(w) + Separator + t + s.unit : t + s.unit; });
     return r;
 }
 
 // ---- geometry ----
 
-int AnalogueDial::DivPitch() const { return d_->divPitch; }
-int AnalogueDial::IntPitch() const { return d_->intPitch; }
-int AnalogueDial::IntLeft() const { return d_->intLeft; }
-int AnalogueDial::IntWidth() const { return d_->intWidth; }
-int AnalogueDial::FracWidth() const { return d_->fracWidth; }
-int AnalogueDial::InchLength() const { return d_->inchLength; }
-int AnalogueDial::FracTop0() const { return d_->fracTop0; }
-int AnalogueDial::IntTop0() const { return d_->intTop0; }
-double AnalogueDial::FracTop() const { return d_->fracTop; }
-double AnalogueDial::IntTop() const { return d_->intTop; }
-QStringList AnalogueDial::IntegerLabels() const { return d_->picIntScl->Labels(); }
+int AnalogueDial::DivPitch() const {
+    return d_->divPitch;
+}
+int AnalogueDial::IntPitch() const {
+    return d_->intPitch;
+}
+int AnalogueDial::IntLeft() const {
+    return d_->intLeft;
+}
+int AnalogueDial::IntWidth() const {
+    return d_->intWidth;
+}
+int AnalogueDial::FracWidth() const {
+    return d_->fracWidth;
+}
+int AnalogueDial::InchLength() const {
+    return d_->inchLength;
+}
+int AnalogueDial::FracTop0() const {
+    return d_->fracTop0;
+}
+int AnalogueDial::IntTop0() const {
+    return d_->intTop0;
+}
+double AnalogueDial::FracTop() const {
+    return d_->fracTop;
+}
+double AnalogueDial::IntTop() const {
+    return d_->intTop;
+}
+QStringList AnalogueDial::IntegerLabels() const {
+    return d_->picIntScl->Labels();
+}
 
 void AnalogueDial::SizeRule() {
     Impl& s = *d_;
@@ -310,7 +331,9 @@ void AnalogueDial::ShowValue() {
     s.picIntScl->move(Twips::ToPx(s.intLeft), linePx - Twips::ToPx(line - s.intTop));
 }
 
-int AnalogueDial::IndexLine() const { return R(Twips::FromPx(height()) / 2); }
+int AnalogueDial::IndexLine() const {
+    return R(Twips::FromPx(height()) / 2);
+}
 
 void AnalogueDial::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);

@@ -44,8 +44,8 @@ public:
     int InchLength() const;
     int FracTop0() const;
     int IntTop0() const;
-    double FracTop() const;  // present top of the fraction strip
-    double IntTop() const;   // present top of the integer strip
+    double FracTop() const;             // present top of the fraction strip
+    double IntTop() const;              // present top of the integer strip
     QStringList IntegerLabels() const;  // the four labels the integer strip shows now
 
 signals:

@@ -82,9 +82,7 @@ struct DigitalDial::Impl {
     QLabel* labValue = nullptr;
     QLabel* labUnit = nullptr;
 
-    gradel::IErrorDialog& Dialog() const {
-        return dialog ? *dialog : gradel::CurrentErrorDialog();
-    }
+    gradel::IErrorDialog& Dialog() const { return dialog ? *dialog : gradel::CurrentErrorDialog(); }
 };
 
 static QLabel* MakeLabel(QWidget* parent, const QString& caption) {
@@ -228,8 +226,12 @@ QString DigitalDial::Reading(const QString& Separator) const {
     return r;
 }
 
-const QLabel* DigitalDial::labValue() const { return d_->labValue; }
-const QLabel* DigitalDial::labUnit() const { return d_->labUnit; }
+const QLabel* DigitalDial::labValue() const {
+    return d_->labValue;
+}
+const QLabel* DigitalDial::labUnit() const {
+    return d_->labUnit;
+}
 
 void DigitalDial::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);

@@ -12,7 +12,9 @@ namespace Twips = gradel::Twips;
 
 namespace {
 // Nearest whole number, halves to even.
-int R(double x) { return static_cast<int>(std::nearbyint(x)); }
+int R(double x) {
+    return static_cast<int>(std::nearbyint(x));
+}
 constexpr int kLabelGap = 2;  // pixels left clear of the mark line on each side of a label
 }  // namespace
 
@@ -82,7 +84,8 @@ void FractionStrip::Paint(QPainter& painter, int top, int bottom) const {
         const double w = IsZeroMark(j) ? zeroWidth : Twips::FromPx(fm.horizontalAdvance(label));
         const int row = Twips::ToPx(y);
         const int left = Twips::ToPx(stripWidth / 2 - w / 2);
-        DrawMarkLine(painter, row, left - kLabelGap, left + fm.horizontalAdvance(label) + kLabelGap);
+        DrawMarkLine(painter, row, left - kLabelGap,
+                     left + fm.horizontalAdvance(label) + kLabelGap);
         painter.drawText(left, Twips::ToPx(y - textHeight / 2) + fm.ascent(), label);
     }
 }

@@ -42,4 +42,6 @@ void IntegerStrip::paintEvent(QPaintEvent*) {
     }
 }
 
-void IntegerStrip::mousePressEvent(QMouseEvent* event) { event->accept(); }
+void IntegerStrip::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+}

@@ -60,11 +60,15 @@ struct Panel {
 };
 
 // On a shared machine the least of several repetitions is the figure least disturbed by others.
-double Least(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
+double Least(const std::vector<double>& v) {
+    return *std::min_element(v.begin(), v.end());
+}
 
 // A machine moving back and forth over a few inches: every step changes the fraction and
 // now and then the whole part.
-float NextValue(float v) { return v > 4.0f ? -3.0f : v + 0.0137f; }
+float NextValue(float v) {
+    return v > 4.0f ? -3.0f : v + 0.0137f;
+}
 
 void BM_DialSetValue(benchmark::State& state) {
     Panel panel(static_cast<int32_t>(state.range(0)));

@@ -14,8 +14,8 @@ const QRgb kPink = qRgb(255, 192, 192);
 
 struct Dial {
     AnalogueDial dial;
-    explicit Dial(int32_t divisions = 64, bool arrows = true, int32_t style = 7,
-                  int widthTw = 1695, int heightTw = 1095) {
+    explicit Dial(int32_t divisions = 64, bool arrows = true, int32_t style = 7, int widthTw = 1695,
+                  int heightTw = 1095) {
         Twips::Place(&dial, 0, 0, widthTw, heightTw);
         dial.SetDivisions(divisions);
         dial.SetArrowFillStyle(style);
@@ -86,15 +86,14 @@ TEST_P(MarkOnLineTest, LabelledMarkSitsOnTheIndexLine) {
     EXPECT_FALSE(probe::ShowsText(img, c.below, font, near(c.below, row)));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, MarkOnLineTest,
-    ::testing::Values(MarkCase{3.5f, 64, "1/2", "31/64", "33/64"},
-                      MarkCase{-0.25f, 64, "1/4", "17/64", "15/64"},
-                      MarkCase{0.0f, 64, "0", "1/64", "1/64"},
-                      MarkCase{0.5f, 16, "1/2", "7/16", "9/16"},
-                      MarkCase{2.75f, 16, "3/4", "11/16", "13/16"},
-                      // a tape too tall for an image, painted from its marks
-                      MarkCase{3.5f, 4096, "1/2", nullptr, nullptr}));
+INSTANTIATE_TEST_SUITE_P(Values, MarkOnLineTest,
+                         ::testing::Values(MarkCase{3.5f, 64, "1/2", "31/64", "33/64"},
+                                           MarkCase{-0.25f, 64, "1/4", "17/64", "15/64"},
+                                           MarkCase{0.0f, 64, "0", "1/64", "1/64"},
+                                           MarkCase{0.5f, 16, "1/2", "7/16", "9/16"},
+                                           MarkCase{2.75f, 16, "3/4", "11/16", "13/16"},
+                                           // a tape too tall for an image, painted from its marks
+                                           MarkCase{3.5f, 4096, "1/2", nullptr, nullptr}));
 
 TEST(DialPixels, TallTapeIsPaintedFromItsMarks) {
     Dial d(4096);
@@ -105,7 +104,8 @@ TEST(DialPixels, NoWedgeWhenArrowsAreOff) {
     for (bool arrows : {false, true}) {
         Dial d(64, arrows);
         int pink = 0;
-        for (float v : {0.25f, 0.75f, -0.5f, 3.9f}) pink += probe::Count(d.Show(v), d.dial.rect(), kPink);
+        for (float v : {0.25f, 0.75f, -0.5f, 3.9f})
+            pink += probe::Count(d.Show(v), d.dial.rect(), kPink);
         if (arrows) {
             EXPECT_GT(pink, 0);
         } else {
@@ -120,7 +120,7 @@ TEST(DialPixels, HatchedWedgeWidensWithTheFraction) {
     const struct {
         float value;
         double fraction;
-    } cases[] = {{0.25f, 0.25}, {0.5f, 0.5}, {0.75f, 0.75}, {3.75f, 0.75},
+    } cases[] = {{0.25f, 0.25},  {0.5f, 0.5},    {0.75f, 0.75},  {3.75f, 0.75},
                  {-0.25f, 0.25}, {-0.75f, 0.75}, {1.125f, 0.125}};
     Dial d;
     const QRect tape = d.TapeRect();
@@ -133,7 +133,8 @@ TEST(DialPixels, HatchedWedgeWidensWithTheFraction) {
         EXPECT_NEAR(right - left, expected, 2.5) << c.value;
         EXPECT_NEAR((left + right) / 2.0, tape.center().x() + 0.5, 1.5) << c.value;
         if (c.fraction >= 0.5) {  // hatched: pink and white alternate inside the outline
-            const int pink = probe::Count(img, QRect(left + 2, row - 4, right - left - 3, 9), kPink);
+            const int pink =
+                probe::Count(img, QRect(left + 2, row - 4, right - left - 3, 9), kPink);
             const int area = (right - left - 3) * 9;
             EXPECT_GT(pink, area / 10) << c.value;
             EXPECT_LT(pink, area * 6 / 10) << c.value;
@@ -145,15 +146,16 @@ TEST(DialPixels, FillStylesFillTheWedgeAccordingly) {
     const struct {
         int32_t style;
         double minShare, maxShare;
-    } cases[] = {{0, 1.0, 1.0}, {1, 0.0, 0.0}, {2, 0.05, 0.5}, {3, 0.05, 0.5},
-                 {4, 0.05, 0.5}, {5, 0.05, 0.5}, {6, 0.1, 0.6}, {7, 0.1, 0.6}};
+    } cases[] = {{0, 1.0, 1.0},  {1, 0.0, 0.0},  {2, 0.05, 0.5}, {3, 0.05, 0.5},
+                 {4, 0.05, 0.5}, {5, 0.05, 0.5}, {6, 0.1, 0.6},  {7, 0.1, 0.6}};
     for (const auto& c : cases) {
         Dial d(64, true, c.style);
         const QImage img = d.Show(0.75f);
         const QRect tape = d.TapeRect();
         const int row = d.IndexRow() + Twips::ToPx(d.dial.DivPitch()) / 2;
         const QRect inside(tape.center().x() - 10, row - 4, 20, 9);
-        const double share = probe::Count(img, inside, kPink) / double(inside.width() * inside.height());
+        const double share =
+            probe::Count(img, inside, kPink) / double(inside.width() * inside.height());
         EXPECT_GE(share, c.minShare) << c.style;
         EXPECT_LE(share, c.maxShare) << c.style;
     }

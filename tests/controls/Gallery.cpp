@@ -47,7 +47,8 @@ QImage RenderRow(const Row& row) {
     QApplication::processEvents();
     QImage image = panel.grab().toImage();
     QPainter painter(&image);
-    painter.drawText(8, 20, QString("%1 in, %2 div").arg(static_cast<double>(row.inches)).arg(row.divisions));
+    painter.drawText(
+        8, 20, QString("%1 in, %2 div").arg(static_cast<double>(row.inches)).arg(row.divisions));
     return image;
 }
 

@@ -10,10 +10,16 @@
 
 namespace probe {
 
-inline int Gray(QRgb c) { return qGray(c); }
-inline bool Dark(const QImage& img, int x, int y) { return Gray(img.pixel(x, y)) < 110; }
+inline int Gray(QRgb c) {
+    return qGray(c);
+}
+inline bool Dark(const QImage& img, int x, int y) {
+    return Gray(img.pixel(x, y)) < 110;
+}
 
-inline QImage Grab(QWidget& w) { return w.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+inline QImage Grab(QWidget& w) {
+    return w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
 
 // Rows whose pixel in column x is dark.
 inline std::vector<int> DarkRows(const QImage& img, int x) {
