@@ -82,17 +82,6 @@ TEST_F(WindowKeysTest, ZeroAbsoluteFromALabelClickAndKeys) {
     EXPECT_EQ(Captions(), kMainPage);
 }
 
-TEST_F(WindowKeysTest, OffsetsSetTheRelativeReading) {
-    F(11);
-    const double mm[] = {2, -2, 5, -5, 2};
-    for (double v : mm) {
-        F(9);
-        F(1);
-        EXPECT_FLOAT_EQ(Relative("X"), static_cast<float>(v / kMm)) << v;
-    }
-    EXPECT_EQ(w.labFunc(0)->text(), "X =2.00 mm");
-}
-
 TEST_F(WindowKeysTest, NumberEntryThroughTheDialog) {
     F(11);
     QStringList during;
@@ -140,14 +129,11 @@ TEST_F(WindowKeysTest, ReadingAnotherAxisUsesTheShownValues) {
     EXPECT_FLOAT_EQ(Relative("Y"), static_cast<float>(1.0 / kMm));
 }
 
-TEST_F(WindowKeysTest, LettersAndDigitsReturnToTheMainPage) {
-    const Qt::Key others[] = {Qt::Key_A, Qt::Key_Q, Qt::Key_5, Qt::Key_0};
-    for (Qt::Key k : others) {
-        F(8);
-        EXPECT_EQ(w.labFunc(0)->text(), "X Rel/Abs");
-        Key(k);
-        EXPECT_EQ(Captions(), kMainPage) << k;
-    }
+TEST_F(WindowKeysTest, ALetterKeyReturnsToTheMainPage) {
+    F(8);
+    EXPECT_EQ(w.labFunc(0)->text(), "X Rel/Abs");
+    Key(Qt::Key_A);
+    EXPECT_EQ(Captions(), kMainPage);
 }
 
 }  // namespace
