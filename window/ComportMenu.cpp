@@ -86,8 +86,13 @@ void ComportMenu::Choose(int i, bool remember) {
     QPointer<ComportMenu> self(this);
     QPointer<QAction> chosen(entry);
     if (link_.PortOpen()) {
+        const int generation = ++generation_;
         link_.CloseAfterPoll();
         if (!self) return;
+        if (generation != generation_) {
+            if (chosen) chosen->setChecked(false);
+            return;
+        }
     }
     const bool opened = n >= 1 && link_.OpenPort(n);
     if (!self) return;

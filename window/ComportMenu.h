@@ -37,6 +37,10 @@ public:
     // What choosing entry i does. With `remember` false the choice is not saved.
     void Choose(int i, bool remember = true);
 
+    // A choice waiting for the old port to drain does not go on to open the new one (the
+    // window is closing).
+    void CancelPendingOpen() { ++generation_; }
+
     const std::vector<QAction*>& Entries() const { return entries_; }
     static int16_t PortNumber(const QString& caption);
 
@@ -49,4 +53,5 @@ private:
     SerialLink& link_;
     gradel::IErrorDialog& dialog_;
     std::vector<QAction*> entries_;  // mnuComPort(0..)
+    int generation_ = 0;
 };

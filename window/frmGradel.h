@@ -37,6 +37,11 @@ class QListWidget;
 class frmNumentry;
 class modKeys;
 class QMenu;
+class QMessageBox;
+class ComportMenu;
+class ISerialPort;
+class PortTable;
+class SerialLink;
 
 class frmGradel : public QMainWindow, public IGradelWindow {
     Q_OBJECT
@@ -111,6 +116,17 @@ class frmGradel : public QMainWindow, public IGradelWindow {
     void mnuFileType_Click(int i);
     void mnuDemoAdd_Click(int i);
     void mnuDemoRemove_Click(int i);
+    // Sends a command to the box if the port is open; nothing otherwise.
+    void SendToBox(const std::string& text);
+    // The port and the table of port numbers; made on first use from the system's ports.
+    SerialLink& Link();
+    // Before Load: replaces the port and its table (tests use a fake port).
+    void SetSerialPort(std::unique_ptr<ISerialPort> port, PortTable table);
+    // Before Load: puts the simulated box's terminal first in the port table, and makes
+    // start-up open it instead of the remembered port, which stays as it is.
+    void UseSimulatedBox(const QString& device);
+    // After Load: the Comport menu (null before CheckComports).
+    ComportMenu* Comport() const { return comport_; }
 
     // ---- Menus and other handlers of this file ----
     void mnuFileExit_Click();
@@ -179,5 +195,12 @@ class frmGradel : public QMainWindow, public IGradelWindow {
     QListWidget* lstGradels_ = nullptr;
     std::vector<AxisPanel> panels_;
     QEvent* forwarding_ = nullptr;  // the copy of a key press on its way to the controls
+
+    // Serial port (frmGradel_port.cpp).
+    void ShowNotice(const QString& text);
+    SerialLink* link_ = nullptr;  // child of the window
+    ComportMenu* comport_ = nullptr;
+    int16_t startPort_ = -1;  // >= 0: start-up opens this port instead of the remembered one
+    QPointer<QMessageBox> notice_;
     bool centred_ = false;          // placed in the middle of the screen at its first showing
 };

@@ -2,6 +2,8 @@
 #include <QApplication>
 #include <QFont>
 
+#include "window/BoxSimulator.h"
+#include "window/ComportMenu.h"
 #include "window/QtErrorDialog.h"
 #include "window/clsIniFile.h"
 #include "window/frmGradel.h"
@@ -14,10 +16,25 @@ int main(int argc, char** argv) {
     // The design's font is not on free systems; its stand-in has the same metrics as Arial.
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
 
+    // --simulate: a simulated interface box on a pseudo-terminal becomes port 1 and is opened
+    // at start-up; the remembered port is left as it is. It stops after the window has gone.
+    BoxSimulator simulator;
+    const bool simulate = QApplication::arguments().contains(QStringLiteral("--simulate"));
+    QString simulatorError;
+    const bool simulating =
+        simulate && simulator.Start({QStringLiteral("--scales"), QStringLiteral("XYZ"),
+                                     QStringLiteral("--format"), QStringLiteral("X=mm,Y=inch,Z=hex"),
+                                     QStringLiteral("--motion"), QStringLiteral("sine"),
+                                     QStringLiteral("--start-mode"), QStringLiteral("2")},
+                                    &simulatorError);
+    if (simulate && !simulating) qWarning("Gradel: no simulated box: %s", qPrintable(simulatorError));
+
     frmGradel window;
+    if (simulating) window.UseSimulatedBox(simulator.Path());
     gradel::QtErrorDialog dialog(&window);
     gradel::SetCurrentErrorDialog(&dialog);
     window.Load();
+    if (simulating && window.Comport()) window.Comport()->TickPort(1);
     window.show();
     const int result = QApplication::exec();
     gradel::SetCurrentErrorDialog(nullptr);
