@@ -185,6 +185,7 @@ void frmGradel::CreatePopupMenus() {
     mnuPopupInchCopy = Entry(mnuPopupInch, "&Copy (Inch)");
     mnuPopupMM = new QMenu(QStringLiteral("Popup3"), this);
     mnuPopupMMCopy = Entry(mnuPopupMM, "&Copy (mm)");
+    WirePopupMenus();
 }
 
 // Centres the window with its frame, which is known once the window exists on the screen.
@@ -257,6 +258,7 @@ void frmGradel::Resize_form() {
         frame->move(frame->x(), gradel::Twips::ToPx(y));
         y += step;
     }
+    FitPanelColumn(y);
     InitMenu();
 }
 

@@ -28,6 +28,10 @@
 #include "panels/AxisPanel.h"
 #include "panels/IGradelWindow.h"
 #include "scale/clsScaleControl.h"
+#include "window/AxisControls.h"
+#include "window/KeypadPoll.h"
+#include "window/PortKeypadSource.h"
+#include "window/QtClipboard.h"
 
 class QAction;
 class QGroupBox;
@@ -104,6 +108,11 @@ class frmGradel : public QMainWindow, public IGradelWindow {
     void SC_ScaleRemoved(const std::string& OldScaleID);
     void PollKeypad();
     void WirePanel(int i);
+    // Hands the readouts' pop-up menus to the axis controls.
+    void WirePopupMenus();
+    // Up to four panels keep the design's client height; more make the window taller so
+    // that every shown panel stays in view. `panelsBottom` is the column's bottom in twips.
+    void FitPanelColumn(int32_t panelsBottom);
 
     // ---- Serial port and demo scales (frmGradel_port.cpp) ----
     virtual void CheckComports();
@@ -136,11 +145,13 @@ class frmGradel : public QMainWindow, public IGradelWindow {
     // The scale controller: made by Load, lives as long as the window.
     std::unique_ptr<gradel::clsScaleControl> SC;
 
-    // Window fields used by the axis controls.
-    int16_t PopupIndex = 0;
-    float DragStartY = 0;
-    float DragStartValue = 0;
-    int16_t LastKeypadCode = 0;
+    // The panels' controls (with PopupIndex, DragStartY, DragStartValue), the clipboard they
+    // copy to, and the keypad poll (with LastKeypadCode) reading the keypad port. Tests may
+    // replace the clipboard (Axis.SetClipboard) and the source (Keypad.SetSource).
+    QtClipboard Clipboard;
+    AxisControls Axis{*this, SC, Clipboard};
+    std::unique_ptr<IKeypadSource> KeypadSource = std::make_unique<PortKeypadSource>();
+    KeypadPoll Keypad{KeypadSource.get()};
 
     // Controls.
     QWidget* client = nullptr;  // the client area; all controls' twips are relative to it
