@@ -116,3 +116,18 @@ TEST(SerialBoxsim, TheBoxServesTheProgramAgainAfterItClosedItsEnd) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return st.updates["X"] >= 5; }, 5000));
     EXPECT_EQ(st.added, (std::vector<std::string>{"X", "X"}));
 }
+
+TEST(SerialBoxsim, LineNoiseSpoilsMessagesButNeverStopsTheReadings) {
+    Station st;
+    ASSERT_TRUE(st.Start({"--scales", "XY", "--start-mode", "2", "--noise", "0.2", "--seed", "7",
+                          "--rate", "200"}));
+    int total = 0;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            total = 0;
+            for (const auto& [key, n] : st.updates) total += n;
+            return total >= 200;
+        },
+        8000));
+    EXPECT_TRUE(st.link->PortOpen());
+}

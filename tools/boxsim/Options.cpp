@@ -79,12 +79,15 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         };
         std::string v;
         double d = 0;
-        if (a == "--exit-on-stdin-eof") {
+        if (a == "--help" || a == "-h") {
+            error.clear();
+            return std::nullopt;
+        } else if (a == "--exit-on-stdin-eof") {
             o.exitOnStdinEof = true;
         } else if (a == "--verbose") {
             o.verbose = true;
         } else if (!value(v)) {
-            error = a == "--help" || a == "-h" ? "" : "unknown or incomplete option " + a;
+            error = "unknown or incomplete option " + a;
             return std::nullopt;
         } else if (a == "--scales") {
             o.scales.clear();
