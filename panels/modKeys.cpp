@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QListWidget>
+#include <QWidget>
 #include <algorithm>
 
 #include "controls/DigitalDial.h"
@@ -225,6 +226,9 @@ void modKeys::EnterNumber(const QString& unit, const QString& format) {
     if (owner && numentry_.parentWidget() != owner)
         numentry_.setParent(owner, numentry_.windowFlags());  // keep it a dialog
     numentry_.exec();
+    // Give the keyboard back to the window: without a window manager nothing else would, and
+    // the keypad's presses go to the active window.
+    if (owner && owner->isVisible()) owner->activateWindow();
 
     const float v = entry->Value();
     EntryValue_ = unit == QStringLiteral("mm") ? static_cast<float>(v / kMmPerInch) : v;

@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,7 @@
 #include "panels/modKeys.h"
 #include "scale/clsScaleControl.h"
 #include "tests/panels/DialogKeys.h"
+#include "window/KeypadPoll.h"
 #include "window/frmGradel.h"
 
 namespace {
@@ -94,9 +97,7 @@ TEST_F(WindowKeysTest, NumberEntryThroughTheDialog) {
     F(1);
     EXPECT_FLOAT_EQ(Relative("X"), static_cast<float>(12.5 / kMm));
 
-    // Keys delivered where the keypad delivers them reach the open dialog.
-    Answer(&w.Numentry(), {dialogkeys::F(10), dialogkeys::F(11), dialogkeys::F(5), dialogkeys::F(12)},
-           {}, /*toActive=*/true);
+    Answer(&w.Numentry(), {dialogkeys::F(10), dialogkeys::F(11), dialogkeys::F(5), dialogkeys::F(12)});
     Click(7);  // the F8 label: enter inches
     EXPECT_EQ(w.labFunc(0)->text(), "X =0.5 \"");
     Click(1);
@@ -127,6 +128,30 @@ TEST_F(WindowKeysTest, ReadingAnotherAxisUsesTheShownValues) {
     F(9);  // offset 2 mm
     F(2);
     EXPECT_FLOAT_EQ(Relative("Y"), static_cast<float>(1.0 / kMm));
+}
+
+// The keypad's presses go to whichever window is active: the main window, then the dialog.
+TEST_F(WindowKeysTest, KeypadWorksTheMenuAndTheDialog) {
+    auto keypad = [](std::initializer_list<int> keys) {
+        for (int n : keys) KeypadPoll::PostFunctionKey(n);
+    };
+    int tries = 0;
+    std::function<void()> whenOpen = [&] {
+        if (w.Numentry().isVisible()) {
+            keypad({1, 2, 11, 5, 12});
+        } else if (++tries < 100) {
+            QTimer::singleShot(10, &w, whenOpen);
+        }
+    };
+    QTimer::singleShot(0, &w, whenOpen);
+    keypad({11, 7});  // Set Position, Enter MM
+    QApplication::processEvents();
+    EXPECT_EQ(w.labFunc(0)->text(), "X =12.5 mm");
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), &w);
+    keypad({2});
+    QApplication::processEvents();
+    EXPECT_FLOAT_EQ(Relative("Y"), static_cast<float>(12.5 / kMm));
 }
 
 TEST_F(WindowKeysTest, ALetterKeyReturnsToTheMainPage) {
