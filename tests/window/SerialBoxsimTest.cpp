@@ -2,7 +2,7 @@
 // and gradel-boxsim playing the interface box.
 #include <gtest/gtest.h>
 
-#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <map>
 #include <memory>
@@ -130,4 +130,43 @@ TEST(SerialBoxsim, LineNoiseSpoilsMessagesButNeverStopsTheReadings) {
         },
         8000));
     EXPECT_TRUE(st.link->PortOpen());
+}
+
+TEST(SerialBoxsim, SpeedAndTypeCodesChangeWhatTheBoxSendsThroughItsLink) {
+    QTemporaryDir dir;
+    const QString link = dir.filePath("box");
+    BoxSimulator sim;
+    ASSERT_TRUE(sim.Start({"--scales", "X", "--motion", "still", "--link", link}));
+    SerialLink serial(std::make_unique<QtSerialPort>(), PortTable({link}));
+    serial.SetIdentifyPause(milliseconds(20));
+    std::string wire;
+    QObject::connect(&serial, &SerialLink::TextReceived, [&](const std::string& t) { wire += t; });
+    ASSERT_TRUE(serial.OpenPort(1));
+    // Readings seen in a quarter of a second after a command (the first 50 ms are let pass).
+    auto after = [&](const std::string& command) {
+        serial.Send(command);
+        QTest::qWait(50);
+        wire.clear();
+        QTest::qWait(250);
+        return wire;
+    };
+    auto count = [](const std::string& text, const std::string& what) {
+        int n = 0;
+        for (std::size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1))
+            ++n;
+        return n;
+    };
+    const int fast = count(after("S2"), "X+012.70:");
+    const int slow = count(after(std::string{'S', '\x01'}), "X+012.70:");
+    EXPECT_GE(fast, 6);  // about 50 a second
+    EXPECT_LE(slow, 3);  // about 5 a second
+    EXPECT_EQ(after("S0"), "");
+    EXPECT_GE(count(after(std::string{'S', '\x02'}), "X+012.70:"), 8);
+    // 12.70 mm is half an inch: 10240 counts, sent negated.
+    EXPECT_GE(count(after(std::string{'V', '\0'}), "XHFFD800:"), 8);
+    EXPECT_GE(count(after(std::string{'V', '\x01'}), "X+012.70:"), 8);
+    wire.clear();
+    serial.Send("I0");
+    QTest::qWait(200);
+    EXPECT_EQ(count(wire, "IX,2,Decimal,mm:"), 1);
 }
