@@ -108,11 +108,16 @@ TEST(SerialComportMenu, TickPortTicksTheEntryOfTheSavedPortOnly) {
     }
 }
 
-TEST(SerialComportMenu, ChoosingAnUntickedEntryOpensIdentifiesAndRemembersIt) {
+TEST(SerialComportMenu, ChoosingAnUntickedEntryOpensIdentifiesOneSecondApartAndRemembersIt) {
     MenuRig rig(TableWith({1, 3, 5}, 5));
+    rig.link->SetIdentifyPause(milliseconds(1000));
     rig.Choose("Comm 3");
     EXPECT_EQ(rig.port->Steps(),
               (Steps{"open /dev/null", "dtr 0", "rts 1", "discard", "write I0", "write I0"}));
+    const std::vector<qint64> t = rig.port->WriteTimes("I0");
+    ASSERT_EQ(t.size(), 2u);
+    EXPECT_GE(t[1] - t[0], 1000);
+    EXPECT_LT(t[1] - t[0], 1500);
     EXPECT_EQ(rig.link->OpenPortNumber(), 3);
     EXPECT_EQ(rig.Ticked(), QStringList{"Comm 3"});
     EXPECT_EQ(rig.saved, QStringList{"Comm 3"});

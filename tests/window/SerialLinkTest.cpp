@@ -1,5 +1,5 @@
-// The serial link against a fake port: opening, identifying, closing, received text, the
-// clear-to-send line, a failing device, and destruction in the middle of a wait.
+// The serial link against a fake port: TogglePort, the bounded drain, received text, the
+// clear-to-send line, open failures, and destruction in the middle of a wait.
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
@@ -45,20 +45,6 @@ struct Rig {
 };
 
 }  // namespace
-
-TEST(SerialLink, OpeningSetsTheLinesDropsOldInputAndIdentifiesTwiceOneSecondApart) {
-    Rig rig;
-    rig.link->SetIdentifyPause(milliseconds(1000));
-    rig.link->TogglePort(2);
-    EXPECT_EQ(rig.port->Steps(),
-              (Steps{"open /dev/port2", "dtr 0", "rts 1", "discard", "write I0", "write I0"}));
-    const std::vector<qint64> t = rig.port->WriteTimes("I0");
-    ASSERT_EQ(t.size(), 2u);
-    EXPECT_GE(t[1] - t[0], 1000);
-    EXPECT_LT(t[1] - t[0], 1500);
-    EXPECT_TRUE(rig.link->PortOpen());
-    EXPECT_EQ(rig.link->OpenPortNumber(), 2);
-}
 
 TEST(SerialLink, TogglePortFollowsThePortState) {
     struct Case {
@@ -138,20 +124,6 @@ TEST(SerialLink, TextArrivingDuringTheIdentifyPauseIsDelivered) {
     EXPECT_EQ(rig.received, (std::vector<std::string>{"CX:", "IX,0,Decimal,Inch:"}));
 }
 
-TEST(SerialLink, NothingIsSentOrReceivedWhileClosed) {
-    Rig rig;
-    rig.link->Send("Z" "X");
-    rig.link->IdentifyBox();
-    rig.port->Feed("X+00.0000:");
-    rig.link->PollLines();
-    EXPECT_TRUE(rig.port->Steps().empty());
-    EXPECT_TRUE(rig.received.empty());
-    rig.link->OpenPort(1);
-    const std::size_t mark = rig.port->steps.size();
-    rig.link->Send(std::string("S\x01", 2));
-    EXPECT_EQ(rig.From(mark), (Steps{std::string("write S") + char(1)}));
-}
-
 TEST(SerialLink, ClearToSendChangesIdentifyOrDropTheScalesAndUnknownIsNeverOff) {
     using Cts = std::optional<bool>;
     struct Case {
@@ -206,23 +178,6 @@ TEST(SerialLink, OpenFailureNamesThePortAndWhyAndHintsAtTheGroupWhenRefused) {
         EXPECT_EQ(text.contains("dialout"), c.hint) << text.toStdString();
         EXPECT_EQ(rig.port->Writes(), Steps{});
     }
-}
-
-TEST(SerialLink, AFailingDeviceIsClosedItsScalesDroppedAndTheUserTold) {
-    Rig rig;
-    rig.link->OpenPort(2);
-    rig.port->Pull("Input/output error");
-    rig.port->Pull("Input/output error");  // a second report of the same failure changes nothing
-    EXPECT_FALSE(rig.link->PortOpen());
-    EXPECT_EQ(rig.linesLost, 1);
-    EXPECT_EQ(rig.failed, std::vector<int>{2});
-    ASSERT_EQ(rig.notices.size(), 1);
-    EXPECT_TRUE(rig.notices[0].contains("Comm 2"));
-    EXPECT_TRUE(rig.notices[0].contains("/dev/port2"));
-    EXPECT_TRUE(rig.notices[0].contains("Input/output error"));
-    // Once the device is back the same port opens again.
-    EXPECT_TRUE(rig.link->OpenPort(2));
-    EXPECT_TRUE(rig.link->PortOpen());
 }
 
 TEST(SerialLink, DestroyedDuringAWaitReturnsWithoutTouchingItself) {

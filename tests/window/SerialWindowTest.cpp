@@ -219,6 +219,7 @@ TEST(SerialWindow, AFailingDeviceIsReportedWithoutBlockingAndItsEntryUnticked) {
     rig.w.mnuDemoAdd[0]->trigger();
     ASSERT_EQ(rig.Ticked(), QStringList{"Comm 3"});
     rig.port->Pull("Input/output error");
+    rig.port->Pull("Input/output error");  // a second report of the same failure changes nothing
     EXPECT_FALSE(rig.w.PortOpen());
     EXPECT_TRUE(rig.Ticked().isEmpty());
     EXPECT_EQ(rig.w.SC->Scales().Count(), 0);
@@ -228,6 +229,8 @@ TEST(SerialWindow, AFailingDeviceIsReportedWithoutBlockingAndItsEntryUnticked) {
     EXPECT_FALSE(box->isModal());
     EXPECT_TRUE(box->text().contains("Comm 3")) << box->text().toStdString();
     EXPECT_TRUE(box->text().contains("/dev/full")) << box->text().toStdString();
+    EXPECT_TRUE(box->text().contains("Input/output error")) << box->text().toStdString();
+    EXPECT_EQ(rig.w.findChildren<QMessageBox*>().size(), 1);
 }
 
 TEST(SerialWindow, ClosingTheWindowDuringAPortSwitchLeavesBothPortsClosed) {
