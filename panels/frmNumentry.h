@@ -17,7 +17,7 @@ class QShowEvent;
 
 class frmNumentry : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit frmNumentry(QWidget* owner = nullptr);
 
     DigitalDial* ddEntry() const { return ddEntry_; }
@@ -34,11 +34,11 @@ public:
     // character code, anything else 0.
     static int VirtualKey(int qtKey);
 
-protected:
+  protected:
     bool event(QEvent* e) override;
     void showEvent(QShowEvent* e) override;
 
-private:
+  private:
     void AppendChar(QChar c);
     void ClearEntry();
     void HandleKeyEvent(QKeyEvent* e);

@@ -51,7 +51,9 @@ constexpr PageCaptions kPages[] = {
 constexpr const char* kEntryLayout[] = {" 1", " 2", " 3", " 4", " 5", " 6",
                                         " 7", " 8", " 9", " 0", " .", "Exit"};
 
-bool IsAxisKey(int code) { return code >= kF1 && code <= kF6; }
+bool IsAxisKey(int code) {
+    return code >= kF1 && code <= kF6;
+}
 
 // A single in the general number form: no fixed decimals, at most seven significant digits.
 QString GeneralForm(float v) {
@@ -108,7 +110,8 @@ void modKeys::ShowAxisLabels(const QString& suffix) {
 
 void modKeys::DrawEntryLayout() {
     const int count = std::min(window_.labFuncCount(), static_cast<int>(std::size(kEntryLayout)));
-    for (int i = 0; i < count; ++i) window_.labFunc(i)->setText(QString::fromLatin1(kEntryLayout[i]));
+    for (int i = 0; i < count; ++i)
+        window_.labFunc(i)->setText(QString::fromLatin1(kEntryLayout[i]));
 }
 
 void modKeys::DrawMenu() {
@@ -119,8 +122,7 @@ void modKeys::DrawMenu() {
     const auto page = std::find_if(std::begin(kPages), std::end(kPages),
                                    [&](const PageCaptions& p) { return p.state == MenuState_; });
     if (page == std::end(kPages)) return;
-    ShowAxisLabels(page->axisSuffix ? QString::fromLatin1(page->axisSuffix)
-                                    : u'=' + EntryText_);
+    ShowAxisLabels(page->axisSuffix ? QString::fromLatin1(page->axisSuffix) : u'=' + EntryText_);
     for (int k = 0; k < kFunctionLabels; ++k) {
         const int i = kFunctionLabels + k;
         if (i < window_.labFuncCount())
@@ -192,11 +194,21 @@ void modKeys::DoDevice() {
     if (!trap.Run([&] { key = gradel::Tag(window_.labFunc(DeviceIndex_)); })) return;
 
     switch (MenuState_) {
-        case kMain: trap.Run([&] { window_.ResetRel(key); }); break;
-        case kZeroAbsolute: trap.Run([&] { window_.ResetAbsolute(key); }); break;
-        case kAbsRel: trap.Run([&] { window_.ToggleABS(key); }); break;
-        case kTimesTwo: trap.Run([&] { window_.ToggleX2(key); }); break;
-        case kFwdRev: trap.Run([&] { window_.ToggleReverse(key); }); break;
+        case kMain:
+            trap.Run([&] { window_.ResetRel(key); });
+            break;
+        case kZeroAbsolute:
+            trap.Run([&] { window_.ResetAbsolute(key); });
+            break;
+        case kAbsRel:
+            trap.Run([&] { window_.ToggleABS(key); });
+            break;
+        case kTimesTwo:
+            trap.Run([&] { window_.ToggleX2(key); });
+            break;
+        case kFwdRev:
+            trap.Run([&] { window_.ToggleReverse(key); });
+            break;
         case kSetPosition:
             if (!trap.Run([&] { window_.SetRelativeInch(key, EntryValue_); })) return;
             trap.Run([&] { DrawMenu(); });
@@ -212,7 +224,8 @@ void modKeys::DoDevice() {
             MenuState_ = kSetPosition;
             trap.Run([&] { DrawMenu(); });
             break;
-        default: break;
+        default:
+            break;
     }
 }
 

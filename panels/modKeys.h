@@ -19,7 +19,7 @@ class IErrorDialog;
 }
 
 class modKeys {
-public:
+  public:
     // Menu pages (MenuState values).
     enum Page : int {
         kMain = 0,
@@ -58,7 +58,7 @@ public:
     const std::array<float, 4>& Offsets() const { return Offsets_; }  // millimetres
     int OffsetIndex() const { return OffsetIndex_; }
 
-private:
+  private:
     void HandleSetPositionKey(int& KeyCode);
     void HandlePageKey(int& KeyCode);
     void TakeNextOffset();

@@ -14,7 +14,11 @@ frmNumentry& frmGradel::Numentry() {
 }
 
 // Draws the main page of the function-key menu in the labels.
-void frmGradel::InitMenu() { Keys().InitMenu(); }
+void frmGradel::InitMenu() {
+    Keys().InitMenu();
+}
 
 // Acts on a function key (or any other key) for the function-key menu; may consume it.
-void frmGradel::HandleKey(int& KeyCode, int Shift) { Keys().HandleKey(KeyCode, Shift); }
+void frmGradel::HandleKey(int& KeyCode, int Shift) {
+    Keys().HandleKey(KeyCode, Shift);
+}

@@ -12,7 +12,9 @@
 #include <vector>
 
 // Failure messages show texts as texts.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 namespace dialogkeys {
 
@@ -21,14 +23,24 @@ struct Stroke {
     QString text;  // the character the key types, empty for keys that type none
 };
 
-inline Stroke F(int n) { return {Qt::Key_F1 + n - 1, QString()}; }
+inline Stroke F(int n) {
+    return {Qt::Key_F1 + n - 1, QString()};
+}
 inline Stroke Char(char c) {
-    return {c == '.' ? Qt::Key_Period : c == '-' ? Qt::Key_Minus : int(QChar(c).toUpper().unicode()),
+    return {c == '.'   ? Qt::Key_Period
+            : c == '-' ? Qt::Key_Minus
+                       : int(QChar(c).toUpper().unicode()),
             QString(QChar(c))};
 }
-inline Stroke Enter() { return {Qt::Key_Return, QStringLiteral("\r")}; }
-inline Stroke Escape() { return {Qt::Key_Escape, QStringLiteral("\x1b")}; }
-inline Stroke Backspace() { return {Qt::Key_Backspace, QStringLiteral("\b")}; }
+inline Stroke Enter() {
+    return {Qt::Key_Return, QStringLiteral("\r")};
+}
+inline Stroke Escape() {
+    return {Qt::Key_Escape, QStringLiteral("\x1b")};
+}
+inline Stroke Backspace() {
+    return {Qt::Key_Backspace, QStringLiteral("\b")};
+}
 inline std::vector<Stroke> Type(const char* s) {
     std::vector<Stroke> out;
     for (; *s; ++s) out.push_back(Char(*s));

@@ -14,7 +14,7 @@
 #include "scale/ErrorDialog.h"
 
 class FakeGradelWindow : public IGradelWindow {
-public:
+  public:
     FakeGradelWindow() {
         for (int i = 0; i < 12; ++i) {
             labels_.push_back(new QLabel(QStringLiteral("F%1").arg(i + 1), &host_));
@@ -61,12 +61,12 @@ public:
     }
     QWidget* Widget() override { return &host_; }
 
-    QStringList calls;               // "ResetRel X", "SetRelativeInch Y", ...
-    QMap<QString, float> relative;   // relative reading per key, inches
-    int failures = 0;                // the next calls that throw a run-time fault
+    QStringList calls;              // "ResetRel X", "SetRelativeInch Y", ...
+    QMap<QString, float> relative;  // relative reading per key, inches
+    int failures = 0;               // the next calls that throw a run-time fault
     gradel::RunTimeError fault = gradel::RunTimeError::InvalidCall();
 
-private:
+  private:
     void Record(const char* what, const QString& id) {
         calls << QString::fromLatin1(what) + u' ' + id;
         if (failures > 0) {

@@ -38,8 +38,10 @@ TEST(NumentryTest, KeySequencesGiveTheirNumber) {
         {"Escape at once", {Escape()}, 0, ""},
         {"F10 is zero", {F(10), F(12)}, 0, "0"},
         {"leading point", Type(".5") + std::vector<Stroke>{Enter()}, 0.5f, ".5"},
-        {"all function digits", {F(9), F(10), F(11), F(1), F(3), F(4), F(6), F(7), F(8), Backspace()},
-         90.134678f, "90.134678"},
+        {"all function digits",
+         {F(9), F(10), F(11), F(1), F(3), F(4), F(6), F(7), F(8), Backspace()},
+         90.134678f,
+         "90.134678"},
         {"minus closes", Type("7-"), 7, "7"},
         {"letter closes", Type("4x"), 4, "4"},
         {"tab closes", {Char('2'), {Qt::Key_Tab, "\t"}}, 2, "2"},
@@ -66,10 +68,10 @@ TEST(NumentryTest, HandlerTables) {
         bool closes;
     };
     const Case cases[] = {
-        {true, 112, 112, "1", false}, {true, 120, 120, "9", false}, {true, 121, 0, "0", false},
-        {true, 122, 0, ".", false},   {true, 123, 123, "", true},   {true, 65, 65, "", false},
+        {true, 112, 112, "1", false},  {true, 120, 120, "9", false},  {true, 121, 0, "0", false},
+        {true, 122, 0, ".", false},    {true, 123, 123, "", true},    {true, 65, 65, "", false},
         {false, '0', '0', "0", false}, {false, '.', '.', ".", false}, {false, 13, 13, "", true},
-        {false, 27, 27, "", true},    {false, 8, 8, "", true},      {false, ',', ',', "", true},
+        {false, 27, 27, "", true},     {false, 8, 8, "", true},       {false, ',', ',', "", true},
     };
     for (const Case& c : cases) {
         frmNumentry dialog;

@@ -18,9 +18,11 @@ using dialogkeys::Type;
 
 namespace {
 
-constexpr int F(int n) { return 111 + n; }
+constexpr int F(int n) {
+    return 111 + n;
+}
 
-const QStringList kMainKeys = {"F7 Zero Abs", "F8 ABS/Rel",        "F9 X2",
+const QStringList kMainKeys = {"F7 Zero Abs", "F8 ABS/Rel",       "F9 X2",
                                "F10 Fwd/Rev", "F11 Set Position", "F12 Menu (1)"};
 const QStringList kSetKeys = {"Enter MM",    "Enter Inch",   "Offset  +/-2 +/-5 ",
                               "Read gradel", "Set Relative", "Menu"};
@@ -31,10 +33,12 @@ QStringList Page(const QString& x, const QString& y, const QStringList& keys) {
     return QStringList{x, y, "", "", "", ""} + keys;
 }
 
-float Inch(double mm) { return static_cast<float>(mm / 25.4); }
+float Inch(double mm) {
+    return static_cast<float>(mm / 25.4);
+}
 
 class ModKeysTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         window.List({"X", "Y"});
         keys.InitMenu();
@@ -66,7 +70,9 @@ TEST_F(ModKeysTest, EveryPageShowsItsCaptions) {
     };
     const Case cases[] = {
         {{}, 0, main},
-        {{F(7)}, 6, Page("X Zero Absolute", "Y Zero Absolute", {"Reset Absolute", "", "", "", "", "Menu"})},
+        {{F(7)},
+         6,
+         Page("X Zero Absolute", "Y Zero Absolute", {"Reset Absolute", "", "", "", "", "Menu"})},
         {{F(8)}, 7, Page("X Rel/Abs", "Y Rel/Abs", {"", "Display Rel/Abs", "", "", "", "Menu"})},
         {{F(9)}, 8, Page("X *2 Diameter", "Y *2 Diameter", {"", "", "Set to X2", "", "", "Menu"})},
         {{F(10)}, 9, Page("X Fwd/Rev", "Y Fwd/Rev", {"", "", "", "Fwd/Rev", "", "Menu"})},
@@ -75,7 +81,9 @@ TEST_F(ModKeysTest, EveryPageShowsItsCaptions) {
         {{F(11), F(9)}, 10, Page("X =2.00 mm", "Y =2.00 mm", kSetKeys)},
         {{F(11), F(10), F(2)}, 10, Page("X =12.70mm", "Y =12.70mm", kSetKeys)},
         {{F(11), F(10), F(3)}, 13, Page("X Select", "Y Select", kSetKeys)},  // no third scale
-        {{F(11), F(10), F(9)}, 8, Page("X *2 Diameter", "Y *2 Diameter", {"", "", "Set to X2", "", "", "Menu"})},
+        {{F(11), F(10), F(9)},
+         8,
+         Page("X *2 Diameter", "Y *2 Diameter", {"", "", "Set to X2", "", "", "Menu"})},
         {{F(11), F(9), F(12), F(7), F(11)}, 10, Page("X =-2.00 mm", "Y =-2.00 mm", kSetKeys)},
         {{F(7), F(12)}, 0, main},
         {{F(11), F(11)}, 0, main},
@@ -98,8 +106,8 @@ TEST_F(ModKeysTest, AxisKeysRunThePageAction) {
         std::vector<int> page;
         const char* action;
     };
-    const Case cases[] = {{{}, "ResetRel"},         {{F(7)}, "ResetAbsolute"},
-                          {{F(8)}, "ToggleABS"},     {{F(9)}, "ToggleX2"},
+    const Case cases[] = {{{}, "ResetRel"},           {{F(7)}, "ResetAbsolute"},
+                          {{F(8)}, "ToggleABS"},      {{F(9)}, "ToggleX2"},
                           {{F(10)}, "ToggleReverse"}, {{F(11)}, "SetRelativeInch"}};
     for (const Case& c : cases) {
         keys.InitMenu();
@@ -209,13 +217,26 @@ TEST(FormatReadingTest, FollowsThePatternRule) {
         const char* text;
     };
     const Case cases[] = {
-        {12.7f, "0.00", "12.70"},      {25.4f, "0.00", "25.40"},     {-6.35f, "0.00", "-6.35"},
-        {3, "0.00", "3.00"},           {0.004f, "0.00", "0.00"},     {1234.567f, "0.00", "1234.57"},
-        {1.2347f, "0.0005", "1.2345"}, {1.2342f, "0.0005", "1.2340"}, {1.23449f, "0.0005", "1.2345"},
-        {-0.0007f, "0.0005", "-0.0005"}, {0, "0.0005", "0.0000"},   {-1.2348f, "0.0005", "-1.2345"},
-        {-0.0002f, "0.0005", "-0.0000"}, {1.99999f, "0.0005", "2.0000"}, {12, "5", "10"},
-        {17, "5", "15"},               {12.5f, "", "12.5"},          {0.5f, "", "0.5"},
-        {3, "", "3"},                  {1e-5f, "", "1E-05"},
+        {12.7f, "0.00", "12.70"},
+        {25.4f, "0.00", "25.40"},
+        {-6.35f, "0.00", "-6.35"},
+        {3, "0.00", "3.00"},
+        {0.004f, "0.00", "0.00"},
+        {1234.567f, "0.00", "1234.57"},
+        {1.2347f, "0.0005", "1.2345"},
+        {1.2342f, "0.0005", "1.2340"},
+        {1.23449f, "0.0005", "1.2345"},
+        {-0.0007f, "0.0005", "-0.0005"},
+        {0, "0.0005", "0.0000"},
+        {-1.2348f, "0.0005", "-1.2345"},
+        {-0.0002f, "0.0005", "-0.0000"},
+        {1.99999f, "0.0005", "2.0000"},
+        {12, "5", "10"},
+        {17, "5", "15"},
+        {12.5f, "", "12.5"},
+        {0.5f, "", "0.5"},
+        {3, "", "3"},
+        {1e-5f, "", "1E-05"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(modKeys::FormatReading(c.v, c.pattern), c.text) << c.v << " " << c.pattern;

@@ -28,13 +28,13 @@ constexpr double kMm = 25.4;
 
 // The real window with the serial port kept out of the way: no ports probed, none opened.
 class KeysWindow : public frmGradel {
-public:
+  public:
     void CheckComports() override {}
     void TogglePort(int16_t) override {}
 };
 
 class WindowKeysTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         w.Load();
         auto box = w.SC->ScaleComms;
@@ -62,9 +62,18 @@ protected:
     std::vector<std::string> toBox;
 };
 
-const QStringList kMainPage = {"X = Zero Relative", "Y = Zero Relative", "", "", "", "",
-                               "F7 Zero Abs", "F8 ABS/Rel", "F9 X2", "F10 Fwd/Rev",
-                               "F11 Set Position", "F12 Menu (1)"};
+const QStringList kMainPage = {"X = Zero Relative",
+                               "Y = Zero Relative",
+                               "",
+                               "",
+                               "",
+                               "",
+                               "F7 Zero Abs",
+                               "F8 ABS/Rel",
+                               "F9 X2",
+                               "F10 Fwd/Rev",
+                               "F11 Set Position",
+                               "F12 Menu (1)"};
 
 TEST_F(WindowKeysTest, DemoScalesShowTheMainPage) {
     ASSERT_EQ(w.lstGradels().count(), 2);
@@ -97,7 +106,8 @@ TEST_F(WindowKeysTest, NumberEntryThroughTheDialog) {
     F(1);
     EXPECT_FLOAT_EQ(Relative("X"), static_cast<float>(12.5 / kMm));
 
-    Answer(&w.Numentry(), {dialogkeys::F(10), dialogkeys::F(11), dialogkeys::F(5), dialogkeys::F(12)});
+    Answer(&w.Numentry(),
+           {dialogkeys::F(10), dialogkeys::F(11), dialogkeys::F(5), dialogkeys::F(12)});
     Click(7);  // the F8 label: enter inches
     EXPECT_EQ(w.labFunc(0)->text(), "X =0.5 \"");
     Click(1);
