@@ -11,6 +11,7 @@
 ComportMenu::ComportMenu(QMenu& menu, QAction& entry0, SerialLink& link,
                          gradel::IErrorDialog& dialog, QObject* parent)
     : QObject(parent), menu_(menu), link_(link), dialog_(dialog) {
+    menu_.setToolTipsVisible(true);  // each entry's tip is its device path
     AddEntry(&entry0);
     connect(&link_, &SerialLink::PortFailed, this, &ComportMenu::OnPortFailed);
 }

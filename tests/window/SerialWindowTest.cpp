@@ -233,6 +233,21 @@ TEST(SerialWindow, AFailingDeviceIsReportedWithoutBlockingAndItsEntryUnticked) {
     EXPECT_EQ(rig.w.findChildren<QMessageBox*>().size(), 1);
 }
 
+TEST(SerialWindow, ExitAndClosingTheWindowCloseTheOpenPortSendingNothing) {
+    for (bool viaExit : {true, false}) {
+        WindowRig rig("Comm 1");
+        rig.w.show();
+        const std::size_t mark = rig.Mark();
+        if (viaExit)
+            rig.w.mnuFileExit->trigger();
+        else
+            rig.w.close();
+        EXPECT_EQ(rig.From(mark), Steps{"close"});
+        EXPECT_FALSE(rig.w.PortOpen());
+        EXPECT_EQ(rig.Saved(), "Comm 1");
+    }
+}
+
 TEST(SerialWindow, ClosingTheWindowDuringAPortSwitchLeavesBothPortsClosed) {
     WindowRig rig("Comm 1");
     rig.w.show();
