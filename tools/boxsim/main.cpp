@@ -9,6 +9,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -82,6 +83,7 @@ private:
         if (o_.verbose) std::fprintf(stderr, "boxsim %.3f: %s\n", Now(), text.c_str());
     }
     void Stream(double now);
+    double PollMs(double now) const;
     void Noise();
     void Flush(int fd, double now);
     void Read(int fd, double now);
@@ -120,23 +122,30 @@ void Simulator::Stream(double now) {
         nextRound_ = now;
         return;
     }
+    // Like a box waiting for its UART, no new readings while a tenth of a second of output is
+    // still waiting for the line.
+    const auto backlog = static_cast<std::size_t>(kLineBytesPerSecond / 10);
+    auto round = [&] {
+        for (std::size_t i = 0; i < box_.Scales().size(); ++i) {
+            Noise();
+            queue_ += box_.Reading(i, now);
+        }
+    };
     const double rate = mode == 2 ? o_.fastRate : o_.slowRate;
-    if (rate <= 0) {
-        // As fast as the line goes: keep a little ahead of it.
-        while (queue_.size() < 64)
-            for (std::size_t i = 0; i < box_.Scales().size(); ++i) {
-                Noise();
-                queue_ += box_.Reading(i, now);
-            }
+    if (rate <= 0) {  // as fast as the line goes
+        while (queue_.size() < backlog) round();
         return;
     }
-    if (now < nextRound_) return;
-    for (std::size_t i = 0; i < box_.Scales().size(); ++i) {
-        Noise();
-        queue_ += box_.Reading(i, now);
+    for (int n = 0; now >= nextRound_ && n < 1000; ++n) {
+        if (queue_.size() < backlog) round();
+        nextRound_ += 1.0 / rate;
     }
-    nextRound_ += 1.0 / rate;
-    if (nextRound_ < now) nextRound_ = now + 1.0 / rate;  // fell behind: do not catch up in a burst
+    if (nextRound_ < now) nextRound_ = now + 1.0 / rate;  // fell far behind: no burst
+}
+
+double Simulator::PollMs(double now) const {
+    if (!connected_ || box_.Mode() == 0) return 5;
+    return std::clamp((nextRound_ - now) * 1000, 1.0, 5.0);
 }
 
 void Simulator::Flush(int fd, double now) {
@@ -182,7 +191,7 @@ int Simulator::Run(Pty& pty) {
         }
         pollfd fds[2] = {{pty.master, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
         const nfds_t count = o_.exitOnStdinEof ? 2 : 1;
-        ::poll(fds, count, 5);
+        ::poll(fds, count, static_cast<int>(PollMs(now)));
         if (count == 2 && (fds[1].revents & (POLLIN | POLLHUP))) {
             char c;
             if (::read(STDIN_FILENO, &c, 1) <= 0) break;  // whoever started us has gone
