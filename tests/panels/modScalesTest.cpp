@@ -8,27 +8,13 @@
 #include "controls/AnalogueDial.h"
 #include "controls/DigitalDial.h"
 #include "panels/modScales.h"
-#include "scale/clsScaleControl.h"
 #include "tests/panels/PanelHostFake.h"
-#include "tests/support/ScriptedErrorDialog.h"
 
 using gradel::Tag;
 
 namespace {
 
 int Chk(QPushButton* b) { return AxisPanel::Value(b); }
-
-// A controller whose scale `key` reads 1.0 inch absolute and 0.25 inch relative.
-struct OneScale {
-    explicit OneScale(const std::string& key) {
-        sc.AddScale(key);
-        for (int n = 0; n < gradel::clsGradel::kRingSize; ++n) sc.DataInput(key + "+01.0000:");
-        sc.SetRelativeInch(key, 0.25f);
-    }
-    const gradel::clsGradel& Record(const std::string& key) { return *sc.Scales().Item(key); }
-    gradel::testing::ScriptedErrorDialog dialog;
-    gradel::clsScaleControl sc{dialog};
-};
 
 }  // namespace
 
@@ -79,7 +65,12 @@ TEST(modScales, DirectoryIsSortedByKeyWhateverTheArrivalOrder) {
         EXPECT_EQ(w.Directory(), c.directory) << c.directory.join(' ').toStdString();
         EXPECT_EQ(w.Panels().size(), c.arrivals.size());
         for (std::size_t i = 0; i < c.arrivals.size(); ++i) {
-            EXPECT_EQ(w.Panels()[i].fraAxis->title(), c.arrivals[i] + " Axis");
+            const AxisPanel& p = w.Panels()[i];
+            EXPECT_EQ(p.fraAxis->title(), c.arrivals[i] + " Axis");
+            for (QWidget* part : std::initializer_list<QWidget*>{
+                     p.fraAxis, p.fraButtons, p.ddInch, p.ddMM, p.AnalogueDial_, p.cmdRS,
+                     p.cmdAdj, p.chkX2, p.chkREV, p.chkABS, p.labAxis})
+                EXPECT_FALSE(part->isHidden()) << part->metaObject()->className();
             EXPECT_EQ(w.layouts.back(), w.ListKeys());
         }
     }
@@ -105,53 +96,6 @@ TEST(modScales, OnlyANewYPanelStartsReversedThroughTheRevClickPath) {
     }
 }
 
-TEST(modScales, ReaddingAKeyReshowsItsPanelWithItsStates) {
-    PanelHostFake w;
-    modScales::AddPanel(w, "X");
-    modScales::AddPanel(w, "Y");
-    AxisPanel x = w.Panels()[0];
-    AxisPanel::SetValue(x.chkABS, 1);
-    AxisPanel::SetValue(x.chkX2, 1);
-    AxisPanel::SetValue(x.chkREV, 1);
-    x.ddMM->SetFormatString("0.000");
-
-    modScales::RemovePanel(w, "X");
-    EXPECT_TRUE(x.fraAxis->isHidden());
-    EXPECT_EQ(w.Directory(), QStringList{"Y:1"});
-    EXPECT_EQ(w.layouts.back(), QStringList{"Y"});
-    EXPECT_EQ(Tag(x.fraAxis), "X");
-
-    const std::size_t layoutsBefore = w.layouts.size();
-    modScales::AddPanel(w, "X");
-    EXPECT_EQ(w.Panels().size(), 2u);
-    EXPECT_FALSE(x.fraAxis->isHidden());
-    EXPECT_EQ(w.Directory(), (QStringList{"X:0", "Y:1"}));
-    EXPECT_EQ(w.layouts.size(), layoutsBefore + 1);
-    EXPECT_EQ(Chk(x.chkABS), 1);
-    EXPECT_EQ(Chk(x.chkX2), 1);
-    EXPECT_EQ(Chk(x.chkREV), 1);
-    EXPECT_EQ(x.ddMM->FormatString(), "0.000");  // no set-up ran
-}
-
-TEST(modScales, ANewKeyGetsANewPanelEvenWhenOthersAreHidden) {
-    PanelHostFake w;
-    modScales::AddPanel(w, "X");
-    modScales::RemovePanel(w, "X");
-    modScales::AddPanel(w, "Z");
-    ASSERT_EQ(w.Panels().size(), 2u);
-    EXPECT_EQ(w.Directory(), QStringList{"Z:1"});
-    EXPECT_TRUE(w.Panels()[0].fraAxis->isHidden());
-    EXPECT_EQ(Tag(w.Panels()[0].fraAxis), "X");
-    EXPECT_EQ(w.Panels()[1].fraAxis->title(), "Z Axis");
-    EXPECT_FALSE(w.Panels()[1].fraAxis->isHidden());
-    for (QWidget* c : std::initializer_list<QWidget*>{
-             w.Panels()[1].fraButtons, w.Panels()[1].ddInch, w.Panels()[1].ddMM,
-             w.Panels()[1].AnalogueDial_, w.Panels()[1].cmdRS, w.Panels()[1].cmdAdj,
-             w.Panels()[1].chkX2, w.Panels()[1].chkREV, w.Panels()[1].chkABS,
-             w.Panels()[1].labAxis})
-        EXPECT_FALSE(c->isHidden()) << c->metaObject()->className();
-}
-
 TEST(modScales, RemovePanelEdges) {
     PanelHostFake w;
     modScales::AddPanel(w, "X");
@@ -174,51 +118,6 @@ TEST(modScales, AddingAShownKeyAgainDoesNotListItTwice) {
     modScales::AddPanel(w, "Y");
     EXPECT_EQ(w.Directory(), (QStringList{"X:0", "Y:1"}));
     EXPECT_EQ(w.Panels().size(), 2u);
-}
-
-TEST(modScales, ShowPositionChoosesAbsoluteOrRelativeAndDoubles) {
-    struct Case {
-        int abs, x2;
-        float inch, mm;
-        bool resetEnabled;
-    };
-    const Case cases[] = {
-        {0, 0, 0.25f, 6.35f, true},
-        {0, 1, 0.5f, 12.7f, true},
-        {1, 0, 1.0f, 25.4f, false},
-        {1, 1, 2.0f, 50.8f, false},
-    };
-    for (const Case& c : cases) {
-        PanelHostFake w;
-        OneScale s("X");
-        modScales::AddPanel(w, "X");
-        const AxisPanel& p = w.Panels()[0];
-        AxisPanel::SetValue(p.chkABS, c.abs);
-        AxisPanel::SetValue(p.chkX2, c.x2);
-        modScales::ShowPosition(w, s.Record("X"));
-        SCOPED_TRACE(testing::Message() << "abs " << c.abs << " x2 " << c.x2);
-        EXPECT_NEAR(p.ddInch->Value(), c.inch, 1e-5);
-        EXPECT_NEAR(p.AnalogueDial_->Value(), c.inch, 1e-5);
-        EXPECT_NEAR(p.ddMM->Value(), c.mm, 1e-4);
-        EXPECT_EQ(p.cmdRS->isEnabled(), c.resetEnabled);
-    }
-}
-
-TEST(modScales, ShowPositionFindsHiddenPanelsAndIgnoresUnknownKeys) {
-    PanelHostFake w;
-    OneScale s("X");
-    s.sc.AddScale("Q");
-    modScales::AddPanel(w, "X");
-    modScales::AddPanel(w, "Y");
-    modScales::RemovePanel(w, "X");
-    modScales::ShowPosition(w, s.Record("X"));
-    EXPECT_NEAR(w.Panels()[0].ddInch->Value(), 0.25f, 1e-6);
-    EXPECT_NEAR(w.Panels()[0].ddMM->Value(), 6.35f, 1e-5);
-
-    modScales::ShowPosition(w, s.Record("Q"));  // no panel for Q: nothing changes
-    EXPECT_NEAR(w.Panels()[0].ddInch->Value(), 0.25f, 1e-6);
-    EXPECT_EQ(w.Panels()[1].ddInch->Value(), 0.0f);
-    EXPECT_EQ(w.Panels()[1].AnalogueDial_->Value(), 0.0f);
 }
 
 TEST(modScales, IsX2FollowsThePanelsBox) {

@@ -194,16 +194,6 @@ TEST_F(AxisWindow, ANewKeyGetsANewPanelAndYStartsReversed) {
     EXPECT_EQ(Panel("Y").ddInch->Reading(), "-0.5000\"");
 }
 
-TEST_F(AxisWindow, PanelsStackInKeyOrderWhateverOrderTheBoxReportsThem) {
-    for (const char* k : {"Z", "X", "Y"}) Connect(k);
-    EXPECT_EQ(Directory(), (QStringList{"X:1", "Y:2", "Z:0"}));
-    const int step = gradel::Twips::ToPx(1455);
-    EXPECT_EQ(Panel("X").fraAxis->y(), 0);
-    EXPECT_EQ(Panel("Y").fraAxis->y(), step);
-    EXPECT_EQ(Panel("Z").fraAxis->y(), 2 * step);
-    EXPECT_EQ(Tag(w.labFunc(0)) + Tag(w.labFunc(1)) + Tag(w.labFunc(2)), "XYZ");
-}
-
 // ---- What the readouts show ----
 
 TEST_F(AxisWindow, AbsoluteAndTimesTwoCombinations) {

@@ -69,18 +69,6 @@ TEST(KeypadPoll, OnePressPerChangeNoneWhileHeld) {
     for (const Case& c : cases) EXPECT_EQ(Presses(c.codes, c.ticks), c.presses);
 }
 
-TEST(KeypadPoll, LastCodeFollowsTheEdgeRule) {
-    ScriptedKeypad keypad({5, 5, 0});
-    KeypadPoll poll(&keypad, [](int) {});
-    EXPECT_EQ(poll.LastKeypadCode(), 0);
-    poll.Tick();
-    EXPECT_EQ(poll.LastKeypadCode(), 5);
-    poll.Tick();
-    EXPECT_EQ(poll.LastKeypadCode(), 5);
-    poll.Tick();
-    EXPECT_EQ(poll.LastKeypadCode(), 0);
-}
-
 TEST(KeypadPoll, PostsPressAndReleaseToTheFocusedWidgetWithoutWaiting) {
     KeyCounter w;
     w.setFocusPolicy(Qt::StrongFocus);
