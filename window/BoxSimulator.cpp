@@ -12,15 +12,17 @@ BoxSimulator::BoxSimulator(QObject* parent) : QObject(parent) {
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
 }
 
-BoxSimulator::~BoxSimulator() { Stop(); }
+BoxSimulator::~BoxSimulator() {
+    Stop();
+}
 
 QString BoxSimulator::Locate() {
     const QString fromEnv = qEnvironmentVariable("GRADEL_BOXSIM");
     if (!fromEnv.isEmpty()) return QFileInfo(fromEnv).isExecutable() ? fromEnv : QString();
     const QDir here(QCoreApplication::applicationDirPath());
-    for (const QString& relative : {QStringLiteral("gradel-boxsim"),
-                                    QStringLiteral("../tools/boxsim/gradel-boxsim"),
-                                    QStringLiteral("../../tools/boxsim/gradel-boxsim")}) {
+    for (const QString& relative :
+         {QStringLiteral("gradel-boxsim"), QStringLiteral("../tools/boxsim/gradel-boxsim"),
+          QStringLiteral("../../tools/boxsim/gradel-boxsim")}) {
         const QFileInfo candidate(here.filePath(relative));
         if (candidate.isFile() && candidate.isExecutable()) return candidate.canonicalFilePath();
     }

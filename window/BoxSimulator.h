@@ -10,7 +10,7 @@
 class BoxSimulator : public QObject {
     Q_OBJECT
 
-public:
+  public:
     explicit BoxSimulator(QObject* parent = nullptr);
     ~BoxSimulator() override;
 
@@ -23,7 +23,7 @@ public:
     void Stop();
     QString Path() const { return path_; }
 
-private:
+  private:
     QProcess process_;
     QString path_;
 };

@@ -19,7 +19,7 @@ class SerialLink;
 class ComportMenu : public QObject {
     Q_OBJECT
 
-public:
+  public:
     // `entry0` is the menu's first entry ("Com1"), already in `menu`.
     ComportMenu(QMenu& menu, QAction& entry0, SerialLink& link,
                 gradel::IErrorDialog& dialog = gradel::CurrentErrorDialog(),
@@ -44,7 +44,7 @@ public:
     const std::vector<QAction*>& Entries() const { return entries_; }
     static int16_t PortNumber(const QString& caption);
 
-private:
+  private:
     void AddEntry(QAction* action);
     void Describe(QAction* action, int n);
     void OnPortFailed(int n);

@@ -10,7 +10,7 @@
 class ISerialPort : public QObject {
     Q_OBJECT
 
-public:
+  public:
     using QObject::QObject;
     ~ISerialPort() override = default;
 
@@ -38,7 +38,7 @@ public:
     // The clear-to-send line: nullopt when the device cannot report it.
     virtual std::optional<bool> ClearToSend() = 0;
 
-signals:
+  signals:
     // New text can be read.
     void DataArrived();
     // The device failed while open (pulled out, gone away); the port needs closing.

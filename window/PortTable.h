@@ -9,7 +9,7 @@
 #include <QStringList>
 
 class PortTable {
-public:
+  public:
     static constexpr int kMaxPort = 16;
 
     // The table of this system (environment and device list).
@@ -30,6 +30,6 @@ public:
     // Natural order of device paths: digit runs compare by value (ttyS2 before ttyS10).
     static bool NaturalLess(const QString& a, const QString& b);
 
-private:
+  private:
     QStringList devices_;
 };

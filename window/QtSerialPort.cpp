@@ -31,21 +31,33 @@ void QtSerialPort::Close() {
     port_.clearError();
 }
 
-bool QtSerialPort::IsOpen() const { return port_.isOpen(); }
+bool QtSerialPort::IsOpen() const {
+    return port_.isOpen();
+}
 
-QString QtSerialPort::Device() const { return device_; }
+QString QtSerialPort::Device() const {
+    return device_;
+}
 
-QString QtSerialPort::ErrorString() const { return openError_; }
+QString QtSerialPort::ErrorString() const {
+    return openError_;
+}
 
-bool QtSerialPort::PermissionDenied() const { return permissionDenied_; }
+bool QtSerialPort::PermissionDenied() const {
+    return permissionDenied_;
+}
 
 void QtSerialPort::Write(const QByteArray& data) {
     if (port_.isOpen()) port_.write(data);
 }
 
-QByteArray QtSerialPort::ReadAll() { return port_.isOpen() ? port_.readAll() : QByteArray(); }
+QByteArray QtSerialPort::ReadAll() {
+    return port_.isOpen() ? port_.readAll() : QByteArray();
+}
 
-qint64 QtSerialPort::BytesToWrite() const { return port_.isOpen() ? port_.bytesToWrite() : 0; }
+qint64 QtSerialPort::BytesToWrite() const {
+    return port_.isOpen() ? port_.bytesToWrite() : 0;
+}
 
 void QtSerialPort::DiscardInput() {
     if (!port_.isOpen()) return;

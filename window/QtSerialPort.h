@@ -7,7 +7,7 @@
 class QtSerialPort : public ISerialPort {
     Q_OBJECT
 
-public:
+  public:
     explicit QtSerialPort(QObject* parent = nullptr);
 
     bool Open(const QString& device) override;
@@ -26,7 +26,7 @@ public:
     bool SetRequestToSend(bool on) override;
     std::optional<bool> ClearToSend() override;
 
-private:
+  private:
     void OnError(QSerialPort::SerialPortError error);
 
     QSerialPort port_;

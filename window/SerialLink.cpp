@@ -40,7 +40,9 @@ SerialLink::~SerialLink() {
     port_->Close();
 }
 
-bool SerialLink::PortOpen() const { return port_->IsOpen(); }
+bool SerialLink::PortOpen() const {
+    return port_->IsOpen();
+}
 
 void SerialLink::TogglePort(int16_t n) {
     if (n < 1) return;
@@ -69,8 +71,8 @@ bool SerialLink::OpenPort(int n) {
 QString SerialLink::OpenFailureText(int n, const QString& device) const {
     if (device.isEmpty())
         return tr("%1 could not be opened: there is no such port.").arg(Caption(n));
-    QString text = tr("%1 (%2) could not be opened: %3.")
-                       .arg(Caption(n), device, port_->ErrorString());
+    QString text =
+        tr("%1 (%2) could not be opened: %3.").arg(Caption(n), device, port_->ErrorString());
     if (port_->PermissionDenied()) {
         QString group = OwnerGroup(device);
         if (group.isEmpty() || group == QLatin1String("root")) group = QStringLiteral("dialout");
@@ -96,7 +98,9 @@ void SerialLink::Close() {
     lastCts_.reset();
 }
 
-void SerialLink::IdentifyBox() { Identify(); }
+void SerialLink::IdentifyBox() {
+    Identify();
+}
 
 bool SerialLink::Identify() {
     if (!PortOpen()) return true;

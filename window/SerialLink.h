@@ -20,7 +20,7 @@
 class SerialLink : public QObject {
     Q_OBJECT
 
-public:
+  public:
     // The link owns `port`.
     SerialLink(std::unique_ptr<ISerialPort> port, PortTable table, QObject* parent = nullptr);
     ~SerialLink() override;
@@ -59,7 +59,7 @@ public:
     void SetIdentifyPause(std::chrono::milliseconds pause) { identifyPause_ = pause; }
     void SetDrainLimit(std::chrono::milliseconds limit) { drainLimit_ = limit; }
 
-signals:
+  signals:
     // Text from the box, exactly as it arrived.
     void TextReceived(const std::string& text);
     // The box's scales are gone (clear-to-send dropped, or the device failed).
@@ -69,7 +69,7 @@ signals:
     // Something the user should read; never blocks.
     void Notice(const QString& text);
 
-private:
+  private:
     void DeliverInput();
     void OnFailed(const QString& reason);
     // Processes events until `done` says so or `limit` has passed. False if this link was

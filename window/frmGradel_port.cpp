@@ -71,7 +71,9 @@ void frmGradel::TogglePort(int16_t n) {
     Link().TogglePort(n);
 }
 
-bool frmGradel::PortOpen() const { return link_ && link_->PortOpen(); }
+bool frmGradel::PortOpen() const {
+    return link_ && link_->PortOpen();
+}
 
 // Closes the serial port without sending anything; a port switch waiting for the old port to
 // drain does not go on to open the new one.

@@ -18,15 +18,15 @@ struct PortStep {
 };
 
 class FakeSerialPort : public ISerialPort {
-public:
+  public:
     FakeSerialPort() { clock_.start(); }
 
     // --- what the test controls
-    QSet<QString> refused;          // devices whose Open fails
+    QSet<QString> refused;  // devices whose Open fails
     bool refuseWithPermission = false;
-    std::optional<bool> cts;        // nullopt: the device cannot tell
-    qint64 pendingOutput = 0;       // bytes that stay "in the output buffer"
-    bool drainOnPoll = true;        // pendingOutput empties ("drained") at the second query
+    std::optional<bool> cts;   // nullopt: the device cannot tell
+    qint64 pendingOutput = 0;  // bytes that stay "in the output buffer"
+    bool drainOnPoll = true;   // pendingOutput empties ("drained") at the second query
 
     void Feed(const QByteArray& text) {
         input_ += text;
@@ -78,9 +78,7 @@ public:
     QString Device() const override { return device_; }
     QString ErrorString() const override { return error_; }
     bool PermissionDenied() const override { return refuseWithPermission; }
-    void Write(const QByteArray& data) override {
-        Log("write " + data.toStdString());
-    }
+    void Write(const QByteArray& data) override { Log("write " + data.toStdString()); }
     QByteArray ReadAll() override {
         QByteArray out;
         out.swap(input_);
@@ -109,7 +107,7 @@ public:
     }
     std::optional<bool> ClearToSend() override { return cts; }
 
-private:
+  private:
     void Log(std::string what) { steps.push_back({std::move(what), clock_.elapsed()}); }
 
     QElapsedTimer clock_;

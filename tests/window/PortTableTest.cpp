@@ -9,12 +9,12 @@
 #include "window/PortTable.h"
 
 TEST(PortTable, DevicesSortInNaturalOrder) {
-    QStringList devices = {"/dev/ttyUSB0", "/dev/ttyS10", "/dev/ttyS2", "/dev/ttyACM1",
-                           "/dev/ttyS1", "/dev/ttyS0", "/dev/ttyUSB10", "/dev/ttyUSB9"};
+    QStringList devices = {"/dev/ttyUSB0", "/dev/ttyS10", "/dev/ttyS2",    "/dev/ttyACM1",
+                           "/dev/ttyS1",   "/dev/ttyS0",  "/dev/ttyUSB10", "/dev/ttyUSB9"};
     std::sort(devices.begin(), devices.end(), &PortTable::NaturalLess);
-    EXPECT_EQ(devices, (QStringList{"/dev/ttyACM1", "/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS2",
-                                    "/dev/ttyS10", "/dev/ttyUSB0", "/dev/ttyUSB9",
-                                    "/dev/ttyUSB10"}));
+    EXPECT_EQ(devices,
+              (QStringList{"/dev/ttyACM1", "/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS2", "/dev/ttyS10",
+                           "/dev/ttyUSB0", "/dev/ttyUSB9", "/dev/ttyUSB10"}));
     EXPECT_FALSE(PortTable::NaturalLess("/dev/ttyS1", "/dev/ttyS1"));
     EXPECT_TRUE(PortTable::NaturalLess("/dev/ttyS", "/dev/ttyS0"));
 }
@@ -30,7 +30,7 @@ TEST(PortTable, PortNExistsOnlyForAnAccessibleCharacterDevice) {
     const PortTable table(devices);
     const std::pair<int, bool> cases[] = {
         {0, false},  {1, true},   {2, false},  {3, false},  // a plain file is no port
-        {4, false},                                          // nor a directory
+        {4, false},                                         // nor a directory
         {5, true},   {16, true},  {17, false},              // beyond the 16 ports
         {-1, false}, {18, false},
     };

@@ -32,8 +32,8 @@ struct Station {
             ADD_FAILURE() << error.toStdString();
             return false;
         }
-        link = std::make_unique<SerialLink>(std::make_unique<QtSerialPort>(),
-                                            PortTable({sim.Path()}));
+        link =
+            std::make_unique<SerialLink>(std::make_unique<QtSerialPort>(), PortTable({sim.Path()}));
         link->SetIdentifyPause(milliseconds(50));
         QObject::connect(link.get(), &SerialLink::TextReceived,
                          [this](const std::string& t) { SC.DataInput(t); });
@@ -60,8 +60,8 @@ struct Station {
 
 TEST(SerialBoxsim, ScalesAppearReadingsArriveAndAverageInEveryFormat) {
     Station st;
-    ASSERT_TRUE(st.Start({"--scales", "XYZ", "--format", "X=mm,Y=inch,Z=hex", "--motion",
-                          "still"}));
+    ASSERT_TRUE(
+        st.Start({"--scales", "XYZ", "--format", "X=mm,Y=inch,Z=hex", "--motion", "still"}));
     // Still scales stand at 12.70 mm, 1 inch and 1.5 inch.
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return st.updates["X"] >= 12 && st.updates["Y"] >= 12 && st.updates["Z"] >= 12; },
@@ -78,8 +78,8 @@ TEST(SerialBoxsim, ScalesAppearReadingsArriveAndAverageInEveryFormat) {
 TEST(SerialBoxsim, ZeroingAScaleComesBackAsAResetAndItsReadingsFollow) {
     Station st;
     ASSERT_TRUE(st.Start({"--scales", "XY", "--motion", "still"}));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return st.updates["X"] >= 10 && st.updates["Y"] >= 10; },
-                                5000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return st.updates["X"] >= 10 && st.updates["Y"] >= 10; }, 5000));
     ASSERT_NEAR(st.Abs("X"), 0.5f, 1e-6);
     st.SC.ResetAbsolute("X");  // "ZX" to the box, "RX:" back
     const int before = st.updates["X"];
@@ -119,8 +119,8 @@ TEST(SerialBoxsim, TheBoxServesTheProgramAgainAfterItClosedItsEnd) {
 
 TEST(SerialBoxsim, LineNoiseSpoilsMessagesButNeverStopsTheReadings) {
     Station st;
-    ASSERT_TRUE(st.Start({"--scales", "XY", "--start-mode", "2", "--noise", "0.2", "--seed", "7",
-                          "--rate", "200"}));
+    ASSERT_TRUE(st.Start(
+        {"--scales", "XY", "--start-mode", "2", "--noise", "0.2", "--seed", "7", "--rate", "200"}));
     int total = 0;
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {

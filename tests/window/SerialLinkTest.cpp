@@ -33,7 +33,8 @@ struct Rig {
         QObject::connect(link.get(), &SerialLink::TextReceived,
                          [this](const std::string& t) { received.push_back(t); });
         QObject::connect(link.get(), &SerialLink::LinesLost, [this] { ++linesLost; });
-        QObject::connect(link.get(), &SerialLink::PortFailed, [this](int n) { failed.push_back(n); });
+        QObject::connect(link.get(), &SerialLink::PortFailed,
+                         [this](int n) { failed.push_back(n); });
         QObject::connect(link.get(), &SerialLink::Notice,
                          [this](const QString& t) { notices << t; });
     }
@@ -57,10 +58,16 @@ TEST(SerialLink, TogglePortFollowsThePortState) {
     const Case cases[] = {
         {"below one does nothing", false, 0, {}, false},
         {"negative does nothing", true, -3, {}, true},
-        {"closed port opens", false, 3,
-         {"open /dev/port3", "dtr 0", "rts 1", "discard", "write I0", "write I0"}, true},
-        {"open port polls, drains and closes, whatever the number", true, 3,
-         {"write S0", "drained", "close"}, false},
+        {"closed port opens",
+         false,
+         3,
+         {"open /dev/port3", "dtr 0", "rts 1", "discard", "write I0", "write I0"},
+         true},
+        {"open port polls, drains and closes, whatever the number",
+         true,
+         3,
+         {"write S0", "drained", "close"},
+         false},
         {"a number without a device is reported, not opened", false, 9, {}, false},
     };
     for (const Case& c : cases) {

@@ -20,7 +20,9 @@ using Steps = std::vector<std::string>;
 
 namespace {
 
-QString App() { return gradel::clsIniFile::ExecutableName(); }
+QString App() {
+    return gradel::clsIniFile::ExecutableName();
+}
 
 // A window on a fake port whose table has ports 1 to 3 (/dev/null and /dev/zero stand in for
 // serial devices: the fake never opens them).
@@ -101,10 +103,8 @@ TEST(SerialWindow, BoxCommandsGoOutOnlyWhileThePortIsOpen) {
         Steps written;
     };
     const Case cases[] = {
-        {false, "I0", {}},
-        {false, "ZX", {}},
-        {true, "ZX", {"write ZX"}},
-        {true, "I0", {"write I0", "write I0"}},
+        {false, "I0", {}},          {false, "ZX", {}},
+        {true, "ZX", {"write ZX"}}, {true, "I0", {"write I0", "write I0"}},
         {true, "S2", {"write S2"}},
     };
     for (const Case& c : cases) {
@@ -126,8 +126,8 @@ TEST(SerialWindow, HiddenSpeedAndTypeEntriesSendTheirCodesAsCharacters) {
         std::string bytes;
     };
     const Case cases[] = {
-        {true, 0, std::string{'S', '\x01'}},   {true, 1, std::string{'S', '\x02'}},
-        {false, 0, std::string{'V', '\0'}},    {false, 1, std::string{'V', '\x01'}},
+        {true, 0, std::string{'S', '\x01'}},  {true, 1, std::string{'S', '\x02'}},
+        {false, 0, std::string{'V', '\0'}},   {false, 1, std::string{'V', '\x01'}},
         {false, 2, std::string{'V', '\x02'}},
     };
     for (bool open : {true, false}) {
@@ -172,8 +172,8 @@ TEST(SerialWindow, DemoEntriesFeedTheControllerOneMessageACallWithoutThePort) {
     rig.w.mnuDemoAdd[0]->trigger();
     rig.w.mnuDemoAdd[1]->trigger();
     // Had the three texts gone in one call, the rest would still wait in the buffer here.
-    EXPECT_EQ(seen, (std::vector<std::string>{"comms I0 []", "added X []", "comms I0 []",
-                                              "added Y []"}));
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"comms I0 []", "added X []", "comms I0 []", "added Y []"}));
     ASSERT_TRUE(rig.w.SC->Scales().Exists("X"));
     EXPECT_EQ(rig.w.SC->Scales().Item("X")->Unit(), "Inch");
     EXPECT_EQ(rig.w.SC->Scales().Item("Y")->ScaleType(), "Decimal");

@@ -27,8 +27,8 @@ std::string Box::InfoMessages() const {
         const Format f = EffectiveFormat(s);
         const char* type = f == Format::Hex ? "Binary" : "Decimal";
         const char* unit = s.format == Format::Millimetre ? "mm" : "Inch";
-        out += std::string("I") + s.key + "," + std::to_string(mode_) + "," + type + "," + unit +
-               ":";
+        out +=
+            std::string("I") + s.key + "," + std::to_string(mode_) + "," + type + "," + unit + ":";
     }
     return out;
 }
@@ -73,10 +73,12 @@ std::string Box::Command(char letter, char argument) {
 
 Format Box::EffectiveFormat(const ScaleSpec& s) const {
     switch (type_) {
-        case TypeChoice::Hex: return Format::Hex;
+        case TypeChoice::Hex:
+            return Format::Hex;
         case TypeChoice::Decimal:
             return s.format == Format::Hex ? Format::Inch : s.format;
-        case TypeChoice::Auto: break;
+        case TypeChoice::Auto:
+            break;
     }
     return s.format;
 }

@@ -18,7 +18,7 @@ struct ScaleSpec {
 };
 
 class Box {
-public:
+  public:
     Box(std::vector<ScaleSpec> scales, Motion motion, int startMode);
 
     // Feeds command bytes from the program; returns the box's answers (info messages for "I0",
@@ -40,7 +40,7 @@ public:
 
     static std::string FormatReading(Format format, double mm);
 
-private:
+  private:
     std::string Command(char letter, char argument);
     std::string InfoMessages() const;
     Format EffectiveFormat(const ScaleSpec& s) const;

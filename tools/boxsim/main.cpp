@@ -9,6 +9,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <sys/stat.h>
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -18,7 +19,6 @@
 #include <cstring>
 #include <random>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
 #include "tools/boxsim/Box.h"
@@ -29,11 +29,13 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr double kLineBytesPerSecond = 11520;  // 115200 baud, 10 bits a character
-constexpr double kConnectDelay = 0.2;           // after the program opens its end
-constexpr std::size_t kQueueLimit = 65536;      // beyond this, old output is lost as on a line
+constexpr double kConnectDelay = 0.2;          // after the program opens its end
+constexpr std::size_t kQueueLimit = 65536;     // beyond this, old output is lost as on a line
 
 volatile std::sig_atomic_t g_stop = 0;
-void OnSignal(int) { g_stop = 1; }
+void OnSignal(int) {
+    g_stop = 1;
+}
 
 struct Pty {
     int master = -1;
@@ -71,13 +73,16 @@ bool MakeLink(const std::string& link, const std::string& target) {
 }
 
 class Simulator {
-public:
+  public:
     explicit Simulator(const boxsim::Options& o)
         : o_(o), box_(o.scales, o.motion, o.startMode), rng_(o.seed), start_(Clock::now()) {}
 
     int Run(Pty& pty);
+    // "sent B bytes R readings N noise": bytes written to the terminal, readings and noise
+    // bytes queued for it (some of the last may not have gone out when the box stopped).
+    std::string Report() const;
 
-private:
+  private:
     double Now() const { return std::chrono::duration<double>(Clock::now() - start_).count(); }
     void Log(const std::string& text) const {
         if (o_.verbose) std::fprintf(stderr, "boxsim %.3f: %s\n", Now(), text.c_str());
@@ -95,25 +100,43 @@ private:
     bool connected_ = false;
     double connectAt_ = -1;
     double nextRound_ = 0;
-    double budget_ = 0;       // bytes the line may carry now
+    double budget_ = 0;  // bytes the line may carry now
     double budgetTime_ = 0;
-    std::string queue_;       // output not yet on the line
+    std::string queue_;  // output not yet on the line
+    long long sentBytes_ = 0;
+    long long readings_ = 0;
+    long long noiseBytes_ = 0;
 };
+
+std::string Simulator::Report() const {
+    return "sent " + std::to_string(sentBytes_) + " bytes " + std::to_string(readings_) +
+           " readings " + std::to_string(noiseBytes_) + " noise";
+}
 
 void Simulator::Noise() {
     std::uniform_real_distribution<double> chance(0, 1);
     if (chance(rng_) >= o_.noise) return;
+    const std::size_t before = queue_.size();
     switch (std::uniform_int_distribution<int>(0, 4)(rng_)) {
-        case 0: queue_ += '\r'; break;
-        case 1: queue_ += '\n'; break;
-        case 2: queue_ += "\r\n"; break;
-        case 3: queue_ += '\0'; break;
+        case 0:
+            queue_ += '\r';
+            break;
+        case 1:
+            queue_ += '\n';
+            break;
+        case 2:
+            queue_ += "\r\n";
+            break;
+        case 3:
+            queue_ += '\0';
+            break;
         default: {
             const int n = std::uniform_int_distribution<int>(1, 3)(rng_);
             for (int i = 0; i < n; ++i)
                 queue_ += static_cast<char>(std::uniform_int_distribution<int>(0, 255)(rng_));
         }
     }
+    noiseBytes_ += static_cast<long long>(queue_.size() - before);
 }
 
 void Simulator::Stream(double now) {
@@ -129,6 +152,7 @@ void Simulator::Stream(double now) {
         for (std::size_t i = 0; i < box_.Scales().size(); ++i) {
             Noise();
             queue_ += box_.Reading(i, now);
+            ++readings_;
         }
     };
     const double rate = mode == 2 ? o_.fastRate : o_.slowRate;
@@ -149,7 +173,8 @@ double Simulator::PollMs(double now) const {
 }
 
 void Simulator::Flush(int fd, double now) {
-    budget_ = std::min(budget_ + (now - budgetTime_) * kLineBytesPerSecond, kLineBytesPerSecond / 10);
+    budget_ =
+        std::min(budget_ + (now - budgetTime_) * kLineBytesPerSecond, kLineBytesPerSecond / 10);
     budgetTime_ = now;
     if (queue_.size() > kQueueLimit) queue_.erase(0, queue_.size() - kQueueLimit);
     const auto allowed = static_cast<std::size_t>(budget_);
@@ -159,6 +184,7 @@ void Simulator::Flush(int fd, double now) {
     if (w <= 0) return;  // the program is not reading: the output waits
     queue_.erase(0, static_cast<std::size_t>(w));
     budget_ -= static_cast<double>(w);
+    sentBytes_ += w;
 }
 
 void Simulator::Read(int fd, double now) {
@@ -251,6 +277,10 @@ int main(int argc, char** argv) {
     Simulator sim(*options);
     const int rc = sim.Run(pty);
     ::close(pty.master);  // the program sees the box vanish
+    if (options->report) {
+        std::printf("%s\n", sim.Report().c_str());
+        std::fflush(stdout);
+    }
     if (!options->link.empty()) ::unlink(options->link.c_str());
     return rc;
 }
