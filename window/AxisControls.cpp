@@ -21,7 +21,9 @@ namespace {
 constexpr double kSlowInchPerTwip = 0.00001;  // left button
 constexpr double kFastInchPerTwip = 0.0001;   // right button
 
-std::string Key(const QString& SCid) { return SCid.toStdString(); }
+std::string Key(const QString& SCid) {
+    return SCid.toStdString();
+}
 
 }  // namespace
 
@@ -82,9 +84,15 @@ void AxisControls::Toggle(const QString& SCid, QPushButton* AxisPanel::*chk) {
     }
 }
 
-void AxisControls::ToggleABS(const QString& SCid) { Toggle(SCid, &AxisPanel::chkABS); }
-void AxisControls::ToggleX2(const QString& SCid) { Toggle(SCid, &AxisPanel::chkX2); }
-void AxisControls::ToggleReverse(const QString& SCid) { Toggle(SCid, &AxisPanel::chkREV); }
+void AxisControls::ToggleABS(const QString& SCid) {
+    Toggle(SCid, &AxisPanel::chkABS);
+}
+void AxisControls::ToggleX2(const QString& SCid) {
+    Toggle(SCid, &AxisPanel::chkX2);
+}
+void AxisControls::ToggleReverse(const QString& SCid) {
+    Toggle(SCid, &AxisPanel::chkREV);
+}
 
 float AxisControls::GetRelativeInch(const QString& SCid) {
     if (!SC) return 0;
@@ -190,7 +198,8 @@ void AxisControls::mnuPopupDivisions_Click(int k) {
         if (QAction* entry = menus_.mnuPopupDivisions[j])
             entry->setChecked(static_cast<int>(j) == k);
     const QAction* chosen = menus_.mnuPopupDivisions.at(static_cast<std::size_t>(k));
-    window_.Panels().at(static_cast<std::size_t>(PopupIndex_))
+    window_.Panels()
+        .at(static_cast<std::size_t>(PopupIndex_))
         .AnalogueDial_->SetDivisions(chosen->data().toInt());
 }
 

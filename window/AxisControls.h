@@ -38,7 +38,7 @@ struct AxisMenus {
 
 class AxisControls : public QObject {
     Q_OBJECT
-public:
+  public:
     // Shows a pop-up menu; by default at the pointer, without waiting for a choice.
     using ShowMenuFn = std::function<void(QMenu*)>;
 
@@ -58,7 +58,7 @@ public:
     void ToggleABS(const QString& SCid);
     void ToggleX2(const QString& SCid);
     void ToggleReverse(const QString& SCid);
-    float GetRelativeInch(const QString& SCid);  // doubled in times-two mode
+    float GetRelativeInch(const QString& SCid);              // doubled in times-two mode
     void SetRelativeInch(const QString& SCid, float value);  // halved in times-two mode
 
     // Handlers, by panel index; positions in twips.
@@ -86,10 +86,10 @@ public:
     void SetClipboard(IClipboard& clipboard) { clipboard_ = &clipboard; }
     void SetShowMenu(ShowMenuFn show) { showMenu_ = std::move(show); }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     QString PanelKey(int i) const;
     void Toggle(const QString& SCid, QPushButton* AxisPanel::*chk);
     void Copy(const QString& text);

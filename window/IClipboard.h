@@ -3,7 +3,7 @@
 #include <QString>
 
 class IClipboard {
-public:
+  public:
     virtual ~IClipboard() = default;
     virtual void Clear() = 0;
     virtual void SetText(const QString& text) = 0;

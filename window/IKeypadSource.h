@@ -4,7 +4,7 @@
 #include <cstdint>
 
 class IKeypadSource {
-public:
+  public:
     virtual ~IKeypadSource() = default;
     virtual uint8_t Read() = 0;
 };

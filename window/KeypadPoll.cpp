@@ -19,7 +19,9 @@ void KeypadPoll::Tick() {
     }
 }
 
-int KeypadPoll::QtKeyForFunction(int n) { return Qt::Key_F1 + (n - 1); }
+int KeypadPoll::QtKeyForFunction(int n) {
+    return Qt::Key_F1 + (n - 1);
+}
 
 void KeypadPoll::PostFunctionKey(int n) {
     QWidget* target = QApplication::focusWidget();

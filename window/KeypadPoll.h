@@ -10,7 +10,7 @@
 class IKeypadSource;
 
 class KeypadPoll {
-public:
+  public:
     // Receives the function-key number, 1..15.
     using PressFn = std::function<void(int functionKey)>;
 
@@ -28,7 +28,7 @@ public:
     // Qt's key for F<n>.
     static int QtKeyForFunction(int n);
 
-private:
+  private:
     IKeypadSource* source_;
     PressFn press_;
     int16_t LastKeypadCode_ = 0;

@@ -5,7 +5,7 @@
 #include "window/IKeypadSource.h"
 
 class PortKeypadSource : public IKeypadSource {
-public:
+  public:
     static constexpr long kPort = 544;
 
     explicit PortKeypadSource(const char* device = "/dev/port");
@@ -16,6 +16,6 @@ public:
     uint8_t Read() override;
     bool IsOpen() const { return fd_ >= 0; }
 
-private:
+  private:
     int fd_ = -1;
 };

@@ -3,6 +3,10 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-void QtClipboard::Clear() { QGuiApplication::clipboard()->clear(); }
+void QtClipboard::Clear() {
+    QGuiApplication::clipboard()->clear();
+}
 
-void QtClipboard::SetText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+void QtClipboard::SetText(const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
+}

@@ -3,7 +3,7 @@
 #include "window/IClipboard.h"
 
 class QtClipboard : public IClipboard {
-public:
+  public:
     void Clear() override;
     void SetText(const QString& text) override;
 };

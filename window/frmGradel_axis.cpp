@@ -16,7 +16,9 @@ constexpr int32_t kDesignClientHeight = 6600;  // four panels of 1455 twips fit
 }
 
 // Hides the panel of `key` and takes it out of the panel directory.
-void frmGradel::RemovePanel(const QString& key) { modScales::RemovePanel(*this, key); }
+void frmGradel::RemovePanel(const QString& key) {
+    modScales::RemovePanel(*this, key);
+}
 
 // Shows the scale's new position in its panel.
 void frmGradel::SC_PositionUpdate(gradel::clsGradel& CurrentScale) {
@@ -44,10 +46,14 @@ void frmGradel::SC_ScaleRemoved(const std::string& OldScaleID) {
 }
 
 // Reads the keypad and turns a new code into a function-key press.
-void frmGradel::PollKeypad() { Keypad.Tick(); }
+void frmGradel::PollKeypad() {
+    Keypad.Tick();
+}
 
 // Connects the controls of panel i (template or copy) to their handlers.
-void frmGradel::WirePanel(int i) { Axis.ConnectPanel(i); }
+void frmGradel::WirePanel(int i) {
+    Axis.ConnectPanel(i);
+}
 
 void frmGradel::WirePopupMenus() {
     AxisMenus menus;
@@ -79,22 +85,34 @@ void frmGradel::FitPanelColumn(int32_t panelsBottom) {
 }
 
 // Zeroes the scale's relative value and shows it.
-void frmGradel::ResetRel(const QString& SCid) { Axis.ResetRel(SCid); }
+void frmGradel::ResetRel(const QString& SCid) {
+    Axis.ResetRel(SCid);
+}
 
 // Asks the box to zero the scale.
-void frmGradel::ResetAbsolute(const QString& SCid) { Axis.ResetAbsolute(SCid); }
+void frmGradel::ResetAbsolute(const QString& SCid) {
+    Axis.ResetAbsolute(SCid);
+}
 
 // Flips the ABS box of the scale's panel.
-void frmGradel::ToggleABS(const QString& SCid) { Axis.ToggleABS(SCid); }
+void frmGradel::ToggleABS(const QString& SCid) {
+    Axis.ToggleABS(SCid);
+}
 
 // Flips the X2 box of the scale's panel.
-void frmGradel::ToggleX2(const QString& SCid) { Axis.ToggleX2(SCid); }
+void frmGradel::ToggleX2(const QString& SCid) {
+    Axis.ToggleX2(SCid);
+}
 
 // Flips the Rev box of the scale's panel (the controller follows through the box's click).
-void frmGradel::ToggleReverse(const QString& SCid) { Axis.ToggleReverse(SCid); }
+void frmGradel::ToggleReverse(const QString& SCid) {
+    Axis.ToggleReverse(SCid);
+}
 
 // The scale's relative value in inches as its panel shows it (doubled in times-two mode).
-float frmGradel::GetRelativeInch(const QString& SCid) { return Axis.GetRelativeInch(SCid); }
+float frmGradel::GetRelativeInch(const QString& SCid) {
+    return Axis.GetRelativeInch(SCid);
+}
 
 // Sets the scale's relative value in inches as its panel shows it (halved in times-two mode).
 void frmGradel::SetRelativeInch(const QString& SCid, float value) {

@@ -12,7 +12,7 @@
 #include "window/winsys/Tag.h"
 
 class PanelHostFake : public IGradelWindow {
-public:
+  public:
     PanelHostFake() : list_(&host_) {
         list_.hide();
         panels_.push_back(AxisPanel::Create(&host_));
@@ -51,15 +51,14 @@ public:
         return out;
     }
 
-    std::vector<QStringList> layouts;                  // directory keys seen by each re-layout
+    std::vector<QStringList> layouts;                 // directory keys seen by each re-layout
     std::vector<std::pair<QString, bool>> revClicks;  // (Rev box tag, checked) per click
 
-private:
+  private:
     void Watch(const AxisPanel& p) {
         QPushButton* rev = p.chkREV;
-        QObject::connect(rev, &QPushButton::toggled, [this, rev](bool on) {
-            revClicks.emplace_back(gradel::Tag(rev), on);
-        });
+        QObject::connect(rev, &QPushButton::toggled,
+                         [this, rev](bool on) { revClicks.emplace_back(gradel::Tag(rev), on); });
     }
 
     QWidget host_;

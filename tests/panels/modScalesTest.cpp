@@ -14,7 +14,9 @@ using gradel::Tag;
 
 namespace {
 
-int Chk(QPushButton* b) { return AxisPanel::Value(b); }
+int Chk(QPushButton* b) {
+    return AxisPanel::Value(b);
+}
 
 }  // namespace
 
@@ -27,9 +29,9 @@ TEST(modScales, FirstScaleTakesTheTemplatePanelAndIsSetUp) {
     EXPECT_EQ(p.labAxis->text(), "X");
     EXPECT_FALSE(p.fraAxis->isHidden());
     EXPECT_EQ(w.Directory(), QStringList{"X:0"});
-    for (QObject* o : std::initializer_list<QObject*>{p.fraAxis, p.labAxis, p.ddInch, p.ddMM,
-                                                      p.AnalogueDial_, p.cmdRS, p.cmdAdj,
-                                                      p.chkX2, p.chkREV, p.chkABS})
+    for (QObject* o :
+         std::initializer_list<QObject*>{p.fraAxis, p.labAxis, p.ddInch, p.ddMM, p.AnalogueDial_,
+                                         p.cmdRS, p.cmdAdj, p.chkX2, p.chkREV, p.chkABS})
         EXPECT_EQ(Tag(o), "X") << o->metaObject()->className();
     EXPECT_EQ(p.ddInch->Unit(), "\"");
     EXPECT_EQ(p.ddInch->FormatString(), "0.0005");
@@ -68,8 +70,8 @@ TEST(modScales, DirectoryIsSortedByKeyWhateverTheArrivalOrder) {
             const AxisPanel& p = w.Panels()[i];
             EXPECT_EQ(p.fraAxis->title(), c.arrivals[i] + " Axis");
             for (QWidget* part : std::initializer_list<QWidget*>{
-                     p.fraAxis, p.fraButtons, p.ddInch, p.ddMM, p.AnalogueDial_, p.cmdRS,
-                     p.cmdAdj, p.chkX2, p.chkREV, p.chkABS, p.labAxis})
+                     p.fraAxis, p.fraButtons, p.ddInch, p.ddMM, p.AnalogueDial_, p.cmdRS, p.cmdAdj,
+                     p.chkX2, p.chkREV, p.chkABS, p.labAxis})
                 EXPECT_FALSE(part->isHidden()) << part->metaObject()->className();
             EXPECT_EQ(w.layouts.back(), w.ListKeys());
         }
@@ -90,8 +92,8 @@ TEST(modScales, OnlyANewYPanelStartsReversedThroughTheRevClickPath) {
         EXPECT_EQ(Chk(p.chkABS), 0);
         EXPECT_EQ(Chk(p.chkX2), 0);
         using Click = std::pair<QString, bool>;
-        const std::vector<Click> want = c.rev ? std::vector<Click>{{c.key, true}}
-                                              : std::vector<Click>{};
+        const std::vector<Click> want =
+            c.rev ? std::vector<Click>{{c.key, true}} : std::vector<Click>{};
         EXPECT_EQ(w.revClicks, want) << c.key.toStdString();
     }
 }

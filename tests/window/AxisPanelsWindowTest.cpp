@@ -36,7 +36,7 @@ using gradel::Tag;
 
 // A port that also lets the test look at the window at the moment something is written.
 class WatchedPort : public gradel::testing::FakeSerialPort {
-public:
+  public:
     std::function<void(const std::string&)> onWrite;
     void Write(const QByteArray& data) override {
         FakeSerialPort::Write(data);
@@ -45,14 +45,14 @@ public:
 };
 
 class RecordingClipboard : public IClipboard {
-public:
+  public:
     std::vector<QString> log;
     void Clear() override { log.push_back("clear"); }
     void SetText(const QString& text) override { log.push_back("text " + text); }
 };
 
 class ScriptedKeypad : public IKeypadSource {
-public:
+  public:
     std::deque<uint8_t> codes;
     uint8_t Read() override {
         if (codes.empty()) return 0;
@@ -64,14 +64,14 @@ public:
 
 // The window with its function-key menu replaced by a recorder of the keys it is handed.
 class KeyRecordingWindow : public frmGradel {
-public:
+  public:
     std::vector<int> keys;
     void HandleKey(int& KeyCode, int) override { keys.push_back(KeyCode); }
 };
 
 template <class Window>
 class AxisWindowT : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         gradel::testing::SettingsSandbox::Clear(gradel::clsIniFile::ExecutableName());
         auto port = std::make_unique<WatchedPort>();
@@ -116,8 +116,8 @@ protected:
 using AxisWindow = AxisWindowT<frmGradel>;
 using KeypadWindow = AxisWindowT<KeyRecordingWindow>;
 
-void SendMouse(QWidget* target, QEvent::Type type, Qt::MouseButton button,
-               Qt::MouseButtons buttons, double yTwips) {
+void SendMouse(QWidget* target, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons,
+               double yTwips) {
     const QPointF pos(5, yTwips * gradel::Twips::Dpi() / gradel::Twips::kPerInch);
     QMouseEvent e(type, pos, target->mapToGlobal(pos), button, buttons, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &e);

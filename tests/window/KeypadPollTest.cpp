@@ -17,7 +17,7 @@
 namespace {
 
 class ScriptedKeypad : public IKeypadSource {
-public:
+  public:
     explicit ScriptedKeypad(std::vector<uint8_t> codes) : codes_(codes.begin(), codes.end()) {}
     uint8_t Read() override {
         if (codes_.empty()) return last_;
@@ -26,7 +26,7 @@ public:
         return last_;
     }
 
-private:
+  private:
     std::deque<uint8_t> codes_;
     uint8_t last_ = 0;  // the last code keeps reading, like a held key
 };
@@ -41,10 +41,10 @@ std::vector<int> Presses(const std::vector<uint8_t>& codes, int ticks) {
 
 // Counts the key events a widget receives.
 class KeyCounter : public QWidget {
-public:
+  public:
     std::vector<std::pair<QEvent::Type, int>> keys;
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* e) override { keys.emplace_back(e->type(), e->key()); }
     void keyReleaseEvent(QKeyEvent* e) override { keys.emplace_back(e->type(), e->key()); }
 };
@@ -85,10 +85,9 @@ TEST(KeypadPoll, PostsPressAndReleaseToTheFocusedWidgetWithoutWaiting) {
     EXPECT_TRUE(w.keys.empty());  // queued, not delivered inside the tick
     QApplication::processEvents();
     using K = std::pair<QEvent::Type, int>;
-    const std::vector<K> want = {
-        {QEvent::KeyPress, Qt::Key_F7},   {QEvent::KeyRelease, Qt::Key_F7},
-        {QEvent::KeyPress, Qt::Key_F15},  {QEvent::KeyRelease, Qt::Key_F15},
-        {QEvent::KeyPress, Qt::Key_F1},   {QEvent::KeyRelease, Qt::Key_F1}};
+    const std::vector<K> want = {{QEvent::KeyPress, Qt::Key_F7},  {QEvent::KeyRelease, Qt::Key_F7},
+                                 {QEvent::KeyPress, Qt::Key_F15}, {QEvent::KeyRelease, Qt::Key_F15},
+                                 {QEvent::KeyPress, Qt::Key_F1},  {QEvent::KeyRelease, Qt::Key_F1}};
     EXPECT_EQ(w.keys, want);
 }
 
