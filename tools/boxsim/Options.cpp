@@ -58,13 +58,16 @@ const char* Usage() {
            "  --slow-rate N          slow readings a second per scale (default 5)\n"
            "  --start-mode M         transmit mode before the program picks one: 0 poll,\n"
            "                         1 slow, 2 fast (default 0)\n"
-           "  --noise P              chance (0..1) per reading of random bytes, CR, LF or NUL\n"
+           "  --noise P              chance (0..1) per reading of random bytes, CR, LF, NUL or\n"
+           "                         printable text without a colon\n"
            "  --unplug-after S       close the terminal after S seconds (the box vanishes)\n"
            "  --duration S           stop after S seconds\n"
            "  --link PATH            make PATH a symlink to the terminal\n"
            "  --seed N               seed of the noise\n"
            "  --exit-on-stdin-eof    stop when standard input closes (when run by the program)\n"
-           "  --verbose              log commands and connections on standard error\n";
+           "  --verbose              log commands and connections on standard error\n"
+           "  --report               at the end, print \"sent B bytes R readings N noise\" (bytes\n"
+           "                         written to the terminal, readings and noise bytes queued)\n";
 }
 
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error) {
@@ -86,6 +89,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
             o.exitOnStdinEof = true;
         } else if (a == "--verbose") {
             o.verbose = true;
+        } else if (a == "--report") {
+            o.report = true;
         } else if (!value(v)) {
             error = "unknown or incomplete option " + a;
             return std::nullopt;

@@ -21,6 +21,7 @@ struct Options {
     unsigned seed = 1;
     bool exitOnStdinEof = false;
     bool verbose = false;
+    bool report = false;  // at the end, print what was put on the line
 };
 
 // Parses argv; on an error returns nullopt and fills `error`.

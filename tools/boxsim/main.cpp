@@ -117,7 +117,7 @@ void Simulator::Noise() {
     std::uniform_real_distribution<double> chance(0, 1);
     if (chance(rng_) >= o_.noise) return;
     const std::size_t before = queue_.size();
-    switch (std::uniform_int_distribution<int>(0, 4)(rng_)) {
+    switch (std::uniform_int_distribution<int>(0, 5)(rng_)) {
         case 0:
             queue_ += '\r';
             break;
@@ -130,6 +130,12 @@ void Simulator::Noise() {
         case 3:
             queue_ += '\0';
             break;
+        case 4: {  // text without a colon, as a babbling device would send
+            const int n = std::uniform_int_distribution<int>(8, 80)(rng_);
+            for (int i = 0; i < n; ++i)
+                queue_ += static_cast<char>(std::uniform_int_distribution<int>(';', '~')(rng_));
+            break;
+        }
         default: {
             const int n = std::uniform_int_distribution<int>(1, 3)(rng_);
             for (int i = 0; i < n; ++i)
