@@ -1,5 +1,5 @@
 // The main window: its controls and menus as designed, start-up, panel layout, key routing,
-// label clicks, frame double-clicks and closing.
+// label clicks and frame double-clicks.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -37,7 +37,6 @@ class ProbeWindow : public frmGradel {
     std::vector<std::pair<int, int>> keys;  // (code, shift) as HandleKey received them
     bool consumeKeys = false;
     std::vector<QString> portsFound;  // captions CheckComports adds after "Com1"
-    bool portOpen = false;
 
     void InitMenu() override { calls.push_back("InitMenu"); }
     void HandleKey(int& KeyCode, int Shift) override {
@@ -60,11 +59,6 @@ class ProbeWindow : public frmGradel {
     }
     void RemovePanel(const QString& key) override {
         calls.push_back("RemovePanel " + key.toStdString());
-    }
-    bool PortOpen() const override { return portOpen; }
-    void ClosePort() override {
-        calls.push_back("ClosePort");
-        portOpen = false;
     }
 };
 
@@ -397,12 +391,6 @@ TEST_F(WindowTest, StartUpRunsItsStepsInOrderWithTheSavedPort) {
     }
 }
 
-TEST_F(WindowTest, ControllerEventsReachTheWindowOnceLoaded) {
-    ProbeWindow w;
-    w.Load();
-    EXPECT_TRUE(w.SC->PositionUpdate && w.SC->ScaleAdded && w.SC->ScaleRemoved && w.SC->ScaleComms);
-}
-
 // ---- Panel layout ----
 
 TEST_F(WindowTest, ResizeFormStacksShownPanelsInDirectoryOrder) {
@@ -537,28 +525,6 @@ TEST_F(WindowTest, DoubleClickOnAPanelFrameRemovesItsPanel) {
     EXPECT_TRUE(w.calls.empty());
     QTest::mouseDClick(p.fraAxis, Qt::LeftButton, {}, QPoint(4, p.fraAxis->height() - 4));
     EXPECT_EQ(w.calls, std::vector<std::string>{"RemovePanel Y"});
-}
-
-// ---- Closing ----
-
-TEST_F(WindowTest, ExitAndClosingCloseAnOpenPortAndSaveNothing) {
-    for (bool viaExit : {true, false}) {
-        for (bool open : {true, false}) {
-            ProbeWindow w;
-            w.show();
-            w.portOpen = open;
-            if (viaExit) {
-                w.mnuFileExit->trigger();
-            } else {
-                w.close();
-            }
-            EXPECT_FALSE(w.isVisible());
-            EXPECT_EQ(w.calls,
-                      open ? std::vector<std::string>{"ClosePort"} : std::vector<std::string>{});
-        }
-    }
-    QSettings s(QSettings::NativeFormat, QSettings::UserScope, App(), App());
-    EXPECT_TRUE(s.allKeys().isEmpty());
 }
 
 }  // namespace
