@@ -2,6 +2,9 @@
 // dialogs of its guarded procedures.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
@@ -123,6 +126,7 @@ TEST_F(IniFileTest, StoreLivesInTheUserConfigFolderUnderTheApplicationName) {
 
 TEST_F(IniFileTest, HandWrittenListIsReadAsItsText) {
     QFile f(g_settingsSandbox.File(kApp));
+    QDir().mkpath(QFileInfo(f).absolutePath());  // run alone, nothing has made the folder yet
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("[Forms]\nfrmTest=1,2,3,4\n");
     f.close();
