@@ -77,6 +77,18 @@ float clsGradel::SampleFromReading(std::string_view value) {
     return 0;
 }
 
+bool clsGradel::IsReadingValue(std::string_view value) {
+    auto only = [&](std::string_view text, std::string_view allowed) {
+        return !text.empty() && text.find_first_not_of(allowed) == std::string_view::npos;
+    };
+    const bool decimal =
+        (value.size() >= 5 && value[4] == '.') || (value.size() >= 4 && value[3] == '.');
+    if (decimal) return only(value, " +-0123456789.");
+    if (!value.empty() && value[0] == 'H')
+        return only(value.substr(1), "0123456789ABCDEFabcdef");
+    return false;
+}
+
 void clsGradel::Setdata(std::string_view sData) {
     float sample = SampleFromReading(sData);
     if (reverse_) sample = -sample;

@@ -33,6 +33,10 @@ public:
     // The reading value formats: decimal millimetres, decimal inches, raw hexadecimal count;
     // anything else is 0. Never throws.
     static float SampleFromReading(std::string_view value);
+    // Whether a value is a reading at all: one of the three formats, made only of the
+    // characters a box writes in it (blanks, signs, digits and "." for the decimal ones,
+    // hexadecimal digits after "H"). Text spoiled by line noise is not, and is never averaged.
+    static bool IsReadingValue(std::string_view value);
 
     const std::string& Key() const { return key_; }
     void SetKey(std::string key) { key_ = std::move(key); }

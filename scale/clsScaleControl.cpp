@@ -94,14 +94,19 @@ bool clsScaleControl::HandleMessage(const std::string& message, ErrorTrap& trap)
     if (message.empty()) return true;
     switch (message[0]) {
         case 'C':
+            if (message.size() > 2) return true;  // spoiled, as for "D"
             return trap.Run([&] { RaiseScaleComms("I0"); });
         case 'D': {
+            // A box writes exactly "D" and the key; longer text is a message spoiled by line
+            // noise (a stray "D" before a reading), which must not take a scale away.
+            if (message.size() != 2) return true;
             const std::string key = SecondChar(message);
             return trap.Run([&] { RemoveScale(key); });
         }
         case 'I':
             return HandleInfo(message, trap);
         case 'R': {
+            if (message.size() != 2) return true;  // spoiled, as for "D"
             const std::string key = SecondChar(message);
             return trap.Run([&] {
                 for (const auto& record : scales_.Snapshot())
@@ -116,7 +121,11 @@ bool clsScaleControl::HandleMessage(const std::string& message, ErrorTrap& trap)
 // "I" key "," mode "," type "," unit: all four fields are taken before anything happens.
 bool clsScaleControl::HandleInfo(const std::string& message, ErrorTrap& trap) {
     std::string rest = message;
-    const std::string key = SecondChar(Sfmt::NextField(rest, ","));
+    const std::string first = Sfmt::NextField(rest, ",");
+    // "I" and the key, then the fields: a longer first field is line noise that happened to
+    // start with an "I", and must not make a scale nobody has.
+    if (first.size() > 2) return true;
+    const std::string key = SecondChar(first);
     const int16_t mode = ModeFromText(Sfmt::NextField(rest, ","));
     const std::string type = Sfmt::NextField(rest, ",");
     const std::string unit = rest;
@@ -138,6 +147,9 @@ bool clsScaleControl::HandleInfo(const std::string& message, ErrorTrap& trap) {
 
 bool clsScaleControl::HandleReading(const std::string& message, ErrorTrap& trap) {
     const std::string key = message.substr(0, 1);
+    // A value that is no reading (line noise, a message cut short) would pull the average
+    // towards a position the scale never had: it is dropped like a reading of no scale.
+    if (!clsGradel::IsReadingValue(std::string_view(message).substr(1))) return true;
     return trap.Run([&] {
         if (!scales_.Exists(key)) return;
         const clnGradels::Ptr record = scales_.Item(key);  // alive while handlers run

@@ -145,7 +145,8 @@ TEST(DataInput, UnfinishedTextIsCappedAndItsMessageDropped) {
     r.sc.DataInput(":X+01.0000:");
     EXPECT_EQ(r.log.size(), 2u);  // ScaleAdded, then the reading; the noise did nothing
     // A message of exactly the cap is still a message; one character more is dropped.
-    r.sc.DataInput("X" + std::string(cap - 1, ' ') + ":X" + std::string(cap, ' ') + ":");
+    r.sc.DataInput("X+012.7" + std::string(cap - 7, '0') + ":X+012.7" + std::string(cap - 6, '0') +
+                   ":");
     EXPECT_EQ(r.log.size(), 3u);
     EXPECT_EQ(r.sc.InputBuffer(), "");
 }
