@@ -50,8 +50,14 @@ void frmGradel::CheckComports() {
     if (!comport_) {
         comport_ = new ComportMenu(*mnuPort, *mnuComPort.front(), Link(),
                                    gradel::CurrentErrorDialog(), this);
+        // A settings store that cannot be written must not take the program down with the
+        // user's choice: the fault is reported, and the chosen port stays open.
         comport_->SavePort = [](const QString& caption) {
-            gradel::clsIniFile().SaveIni(QStringLiteral("Comms"), QStringLiteral("port"), caption);
+            gradel::ErrorTrap trap(gradel::CurrentErrorDialog(), "frmGradel", "mnuComPort_Click");
+            trap.Run([&] {
+                gradel::clsIniFile().SaveIni(QStringLiteral("Comms"), QStringLiteral("port"),
+                                             caption);
+            });
         };
         comport_->RemoveAll = [this] {
             if (SC) SC->RemoveAll();
