@@ -8,14 +8,15 @@
 #include "controls/DigitalDial.h"
 #include "scale/Sfmt.h"
 #include "window/winsys/Twips.h"
+#include "window/winsys/VirtualKey.h"
 
 namespace {
 
-constexpr int kF1 = 112;
-constexpr int kF9 = 120;
-constexpr int kF10 = 121;
-constexpr int kF11 = 122;
-constexpr int kF12 = 123;
+constexpr int kF1 = gradel::VirtualKey::kF1;
+constexpr int kF9 = kF1 + 8;
+constexpr int kF10 = kF1 + 9;
+constexpr int kF11 = kF1 + 10;
+constexpr int kF12 = kF1 + 11;
 
 }  // namespace
 
@@ -26,13 +27,6 @@ frmNumentry::frmNumentry(QWidget* owner) : QDialog(owner) {
     gradel::Twips::Place(ddEntry_, 120, 120, 3495, 735);
     setFixedSize(gradel::Twips::ToPx(3735), gradel::Twips::ToPx(975));
     ClearEntry();
-}
-
-int frmNumentry::VirtualKey(int qtKey) {
-    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) return kF1 + (qtKey - Qt::Key_F1);
-    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9))
-        return qtKey;  // Qt uses the capital character codes, as virtual keys do
-    return 0;
 }
 
 void frmNumentry::ClearEntry() {
@@ -86,7 +80,7 @@ bool frmNumentry::event(QEvent* e) {
 
 void frmNumentry::HandleKeyEvent(QKeyEvent* e) {
     e->accept();
-    int code = VirtualKey(e->key());
+    int code = gradel::VirtualKey::FromEvent(*e);
     if (code != 0) Form_KeyDown(code, 0);
     if (isHidden()) return;  // the key ended the entry
     const QString text = e->text();

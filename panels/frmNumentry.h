@@ -30,10 +30,6 @@ class frmNumentry : public QDialog {
     void Form_KeyDown(int& KeyCode, int Shift);
     void Form_KeyPress(int& KeyAscii);
 
-    // Virtual-key code of a Qt key: F1..F24 give 112..135, letters and digits their capital
-    // character code, anything else 0.
-    static int VirtualKey(int qtKey);
-
   protected:
     bool event(QEvent* e) override;
     void showEvent(QShowEvent* e) override;

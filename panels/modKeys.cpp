@@ -10,16 +10,17 @@
 #include "panels/frmNumentry.h"
 #include "scale/ErrorDialog.h"
 #include "window/winsys/Tag.h"
+#include "window/winsys/VirtualKey.h"
 
 namespace {
 
-constexpr int kF1 = 112;
-constexpr int kF6 = 117;
-constexpr int kF7 = 118;
-constexpr int kF8 = 119;
-constexpr int kF9 = 120;
-constexpr int kF10 = 121;
-constexpr int kF11 = 122;
+constexpr int kF1 = gradel::VirtualKey::kF1;
+constexpr int kF6 = kF1 + 5;
+constexpr int kF7 = kF1 + 6;
+constexpr int kF8 = kF1 + 7;
+constexpr int kF9 = kF1 + 8;
+constexpr int kF10 = kF1 + 9;
+constexpr int kF11 = kF1 + 10;
 
 constexpr int kFunctionLabels = 6;  // labels 6..11 belong to F7..F12
 constexpr int kMaxAxisLabels = 6;   // labels 0..5 belong to F1..F6

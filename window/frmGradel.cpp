@@ -21,7 +21,7 @@
 #include "controls/AnalogueDial.h"
 #include "controls/DigitalDial.h"
 #include "scale/Sfmt.h"
-#include "window/VirtualKey.h"
+#include "window/winsys/VirtualKey.h"
 #include "window/clsIniFile.h"
 #include "window/winsys/Tag.h"
 #include "window/winsys/Twips.h"

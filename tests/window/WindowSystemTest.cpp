@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "window/QtErrorDialog.h"
-#include "window/VirtualKey.h"
+#include "window/winsys/VirtualKey.h"
 
 namespace {
 

@@ -9,6 +9,8 @@ class QKeyEvent;
 namespace gradel::VirtualKey {
 
 constexpr int kF1 = 112;
+constexpr int kF12 = 123;
+
 
 // Shift-state bits passed with a key.
 constexpr int kShiftMask = 1;

@@ -1,4 +1,4 @@
-#include "window/VirtualKey.h"
+#include "window/winsys/VirtualKey.h"
 
 #include <QKeyEvent>
 #include <array>
