@@ -216,6 +216,8 @@ int16_t frmGradel::SavedPortNumber(const QString& text) {
 }
 
 void frmGradel::Load() {
+    if (const QScreen* s = screen())
+        Readouts.SetFrameMs(ReadoutPacer::FrameMsFor(s->refreshRate()));
     SC = std::make_unique<gradel::clsScaleControl>();
     SC->PositionUpdate = [this](gradel::clsGradel& s) { SC_PositionUpdate(s); };
     SC->ScaleAdded = [this](gradel::clsGradel& s) { SC_ScaleAdded(s); };

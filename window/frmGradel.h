@@ -32,6 +32,7 @@
 #include "window/KeypadPoll.h"
 #include "window/PortKeypadSource.h"
 #include "window/QtClipboard.h"
+#include "window/ReadoutPacer.h"
 
 class QAction;
 class QGroupBox;
@@ -104,6 +105,8 @@ class frmGradel : public QMainWindow, public IGradelWindow {
     // ---- Axis panels and controls (frmGradel_axis.cpp) ----
     virtual void RemovePanel(const QString& key);
     void SC_PositionUpdate(gradel::clsGradel& CurrentScale);
+    // Shows a scale whose position change the pacer held (if the scale is still there).
+    void ShowHeldPosition(const std::string& key);
     void SC_ScaleAdded(gradel::clsGradel& NewScale);
     void SC_ScaleRemoved(const std::string& OldScaleID);
     void PollKeypad();
@@ -152,6 +155,8 @@ class frmGradel : public QMainWindow, public IGradelWindow {
     AxisControls Axis{*this, SC, Clipboard};
     std::unique_ptr<IKeypadSource> KeypadSource = std::make_unique<PortKeypadSource>();
     KeypadPoll Keypad{KeypadSource.get()};
+    // Positions that come with the box's stream are shown at most once per frame of the screen.
+    ReadoutPacer Readouts{[this](const std::string& key) { ShowHeldPosition(key); }};
 
     // Controls.
     QWidget* client = nullptr;  // the client area; all controls' twips are relative to it

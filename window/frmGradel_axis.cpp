@@ -20,9 +20,14 @@ void frmGradel::RemovePanel(const QString& key) {
     modScales::RemovePanel(*this, key);
 }
 
-// Shows the scale's new position in its panel.
+// Shows the scale's new position in its panel (at the end of the screen's frame when readings
+// stream in faster than it shows them).
 void frmGradel::SC_PositionUpdate(gradel::clsGradel& CurrentScale) {
-    modScales::ShowPosition(*this, CurrentScale);
+    if (Readouts.Changed(CurrentScale.Key())) modScales::ShowPosition(*this, CurrentScale);
+}
+
+void frmGradel::ShowHeldPosition(const std::string& key) {
+    if (SC && SC->Scales().Exists(key)) modScales::ShowPosition(*this, *SC->Scales().Item(key));
 }
 
 // Makes or re-shows the new scale's panel and asks the box for fast mode.

@@ -19,7 +19,9 @@ void frmGradel::SetSerialPort(std::unique_ptr<ISerialPort> port, PortTable table
     delete link_;
     link_ = new SerialLink(std::move(port), std::move(table), this);
     connect(link_, &SerialLink::TextReceived, this, [this](const std::string& text) {
-        if (SC) SC->DataInput(text);
+        if (!SC) return;
+        ReadoutPacer::StreamScope stream(Readouts);
+        SC->DataInput(text);
     });
     connect(link_, &SerialLink::LinesLost, this, [this] {
         if (SC) SC->RemoveAll();

@@ -1,0 +1,42 @@
+#include "window/ReadoutPacer.h"
+
+#include <algorithm>
+#include <cmath>
+
+ReadoutPacer::ReadoutPacer(std::function<void(const std::string& key)> show, QObject* parent)
+    : QObject(parent), show_(std::move(show)) {
+    timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, &ReadoutPacer::Flush);
+}
+
+int ReadoutPacer::FrameMsFor(double refreshRate) {
+    if (!(refreshRate > 0)) refreshRate = 60;
+    return std::clamp(static_cast<int>(std::ceil(1000.0 / refreshRate)), 8, 40);
+}
+
+bool ReadoutPacer::Changed(const std::string& key) {
+    const bool frameOver = !sinceShown_.isValid() || sinceShown_.elapsed() >= frameMs_;
+    if (streamDepth_ == 0 || (frameOver && !timer_.isActive())) {
+        // Shown now: a change held for this scale would only bring the same state again.
+        pending_.erase(std::remove(pending_.begin(), pending_.end(), key), pending_.end());
+        if (streamDepth_ > 0) sinceShown_.start();
+        ++immediate_;
+        return true;
+    }
+    if (std::find(pending_.begin(), pending_.end(), key) == pending_.end()) pending_.push_back(key);
+    if (!timer_.isActive())
+        timer_.start(static_cast<int>(std::max<qint64>(1, frameMs_ - sinceShown_.elapsed())));
+    return false;
+}
+
+void ReadoutPacer::Flush() {
+    std::vector<std::string> keys;
+    keys.swap(pending_);
+    if (keys.empty()) return;  // shown meanwhile by other means
+    sinceShown_.start();
+    for (const std::string& key : keys) {
+        ++held_;
+        if (show_) show_(key);
+    }
+}

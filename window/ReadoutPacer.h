@@ -1,0 +1,61 @@
+#pragma once
+// Shows the scales' positions no more often than the screen can show them.
+//
+// At the box's full line rate a scale's position changes a thousand times a second, and every
+// change would lay out and repaint its readouts. Changes that come with the box's stream are
+// shown at once when the last showing was at least one frame of the screen ago; a change that
+// comes sooner is held, and at the end of the frame one single-shot timer shows the scale as
+// it is then. Nothing is lost: the record always holds the newest reading, and the last change
+// reaches the screen within one frame, so a display whose stream has stopped never shows a
+// stale value. Changes from anywhere else (keys, buttons, the demo) are shown at once.
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <string>
+#include <vector>
+
+class ReadoutPacer : public QObject {
+    Q_OBJECT
+
+  public:
+    // `show` shows a held scale by its key (the scale may have gone meanwhile).
+    explicit ReadoutPacer(std::function<void(const std::string& key)> show,
+                          QObject* parent = nullptr);
+
+    // While a stream scope is open, changes come from the box's stream. Scopes may nest.
+    class StreamScope {
+      public:
+        explicit StreamScope(ReadoutPacer& p) : p_(p) { ++p_.streamDepth_; }
+        ~StreamScope() { --p_.streamDepth_; }
+        StreamScope(const StreamScope&) = delete;
+        StreamScope& operator=(const StreamScope&) = delete;
+
+      private:
+        ReadoutPacer& p_;
+    };
+
+    // A scale's position changed. True: show it now. False: it is held for the frame's end.
+    bool Changed(const std::string& key);
+
+    int FrameMs() const { return frameMs_; }
+    void SetFrameMs(int ms) { frameMs_ = ms; }
+    // Length of one frame of a screen with this refresh rate (Hz), within 8 ms and 40 ms.
+    static int FrameMsFor(double refreshRate);
+
+    // Showings at once and at a frame's end (for measurements).
+    long Immediate() const { return immediate_; }
+    long Held() const { return held_; }
+
+  private:
+    void Flush();
+
+    std::function<void(const std::string&)> show_;
+    std::vector<std::string> pending_;
+    QTimer timer_;
+    QElapsedTimer sinceShown_;
+    int frameMs_ = 17;
+    int streamDepth_ = 0;
+    long immediate_ = 0;
+    long held_ = 0;
+};
