@@ -16,17 +16,19 @@ int ReadoutPacer::FrameMsFor(double refreshRate) {
 }
 
 bool ReadoutPacer::Changed(const std::string& key) {
-    const bool frameOver = !sinceShown_.isValid() || sinceShown_.elapsed() >= frameMs_;
-    if (streamDepth_ == 0 || (frameOver && !timer_.isActive())) {
+    if (streamDepth_ == 0 || frameMs_ <= 0) {
         // Shown now: a change held for this scale would only bring the same state again.
         pending_.erase(std::remove(pending_.begin(), pending_.end(), key), pending_.end());
-        if (streamDepth_ > 0) sinceShown_.start();
         ++immediate_;
         return true;
     }
+    // Held at least until the text that brought it has been read, so that all the changes of
+    // one arrival are shown together, and until a frame has passed since the last showing.
     if (std::find(pending_.begin(), pending_.end(), key) == pending_.end()) pending_.push_back(key);
-    if (!timer_.isActive())
-        timer_.start(static_cast<int>(std::max<qint64>(1, frameMs_ - sinceShown_.elapsed())));
+    if (!timer_.isActive()) {
+        const qint64 wait = sinceShown_.isValid() ? frameMs_ - sinceShown_.elapsed() : 0;
+        timer_.start(static_cast<int>(std::max<qint64>(0, wait)));
+    }
     return false;
 }
 

@@ -2,12 +2,13 @@
 // Shows the scales' positions no more often than the screen can show them.
 //
 // At the box's full line rate a scale's position changes a thousand times a second, and every
-// change would lay out and repaint its readouts. Changes that come with the box's stream are
-// shown at once when the last showing was at least one frame of the screen ago; a change that
-// comes sooner is held, and at the end of the frame one single-shot timer shows the scale as
-// it is then. Nothing is lost: the record always holds the newest reading, and the last change
-// reaches the screen within one frame, so a display whose stream has stopped never shows a
-// stale value. Changes from anywhere else (keys, buttons, the demo) are shown at once.
+// change would lay out and repaint its readouts. A change that comes with the box's stream is
+// held until the text that brought it has been read (so everything one arrival changes is shown
+// together) and until one frame of the screen has passed since the last showing; then one
+// single-shot timer shows every held scale as it is then. Nothing is lost: the record always
+// holds the newest reading, and the last change reaches the screen within one frame, so a
+// display whose stream has stopped never shows a stale value. Changes from anywhere else (keys,
+// buttons, the demo) are shown at once.
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
@@ -35,9 +36,10 @@ class ReadoutPacer : public QObject {
         ReadoutPacer& p_;
     };
 
-    // A scale's position changed. True: show it now. False: it is held for the frame's end.
+    // A scale's position changed. True: show it now. False: it is held (see above).
     bool Changed(const std::string& key);
 
+    // 0: no pacing, every change is shown at once.
     int FrameMs() const { return frameMs_; }
     void SetFrameMs(int ms) { frameMs_ = ms; }
     // Length of one frame of a screen with this refresh rate (Hz), within 8 ms and 40 ms.
