@@ -145,12 +145,18 @@ TEST_F(WindowKeysTest, KeypadWorksTheMenuAndTheDialog) {
     auto keypad = [](std::initializer_list<int> keys) {
         for (int n : keys) KeypadPoll::PostFunctionKey(n);
     };
+    // The keypad types into whatever is active, so wait until the dialog is; if it never
+    // is, close it after a while so the test fails instead of hanging in the dialog.
     int tries = 0;
     std::function<void()> whenOpen = [&] {
-        if (w.Numentry().isVisible()) {
+        frmNumentry& dialog = w.Numentry();
+        if (dialog.isVisible() && QApplication::activeWindow() == &dialog) {
             keypad({1, 2, 11, 5, 12});
-        } else if (++tries < 100) {
+        } else if (++tries < 1000) {
             QTimer::singleShot(10, &w, whenOpen);
+        } else {
+            ADD_FAILURE() << "the entry dialog never became the active window";
+            dialog.hide();
         }
     };
     QTimer::singleShot(0, &w, whenOpen);
