@@ -140,70 +140,56 @@ TEST(AnalogueDial, DivisionsTooManyToBuildAreRefused) {
 
 // ---- geometry ----
 
-struct SizeCase {
-    int widthPx, heightPx;
-    int divPitch, intPitch, intLeft, intWidth, fracWidth, inchLength, fracTop0, intTop0;
-};
-
-class SizeRuleTest : public ::testing::TestWithParam<SizeCase> {};
-
-TEST_P(SizeRuleTest, FieldsRoundHalvesToEven) {
-    const SizeCase& c = GetParam();
+// Fields of the size rule round halves to even: at the panel's 1695 x 1095 twips 847.5 -> 848,
+// -46902.5 -> -46902, -78.5 -> -78; at 45 twips wide 22.5 -> 22.
+TEST(AnalogueDial, SizeRuleFields) {
     ASSERT_EQ(Twips::Dpi(), 96.0);
-    AnalogueDial dial;
-    dial.resize(c.widthPx, c.heightPx);
-    dial.show();
-    EXPECT_EQ(dial.DivPitch(), c.divPitch);
-    EXPECT_EQ(dial.IntPitch(), c.intPitch);
-    EXPECT_EQ(dial.IntLeft(), c.intLeft);
-    EXPECT_EQ(dial.IntWidth(), c.intWidth);
-    EXPECT_EQ(dial.FracWidth(), c.fracWidth);
-    EXPECT_EQ(dial.InchLength(), c.inchLength);
-    EXPECT_EQ(dial.FracTop0(), c.fracTop0);
-    EXPECT_EQ(dial.IntTop0(), c.intTop0);
+    const std::vector<int> cases[] = {
+        {113, 73, 365, 313, 212, 424, 848, 23360, -46902, -78},
+        {3, 73, 365, 313, 6, 11, 22, 23360, -46902, -78},
+        {12, 14, 70, 60, 22, 45, 90, 4480, -8995, -15},
+    };
+    for (const auto& c : cases) {
+        AnalogueDial dial;
+        dial.resize(c[0], c[1]);
+        dial.show();
+        EXPECT_EQ((std::vector<int>{c[0], c[1], dial.DivPitch(), dial.IntPitch(), dial.IntLeft(),
+                                    dial.IntWidth(), dial.FracWidth(), dial.InchLength(),
+                                    dial.FracTop0(), dial.IntTop0()}),
+                  c);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Sizes, SizeRuleTest,
-    ::testing::Values(
-        // the panel's dial, 1695 x 1095 twips: 847.5 -> 848, -46902.5 -> -46902, -78.5 -> -78
-        SizeCase{113, 73, 365, 313, 212, 424, 848, 23360, -46902, -78},
-        // 45 twips wide: 22.5 -> 22; 180 wide: 22.5 -> 22
-        SizeCase{3, 73, 365, 313, 6, 11, 22, 23360, -46902, -78},
-        SizeCase{12, 14, 70, 60, 22, 45, 90, 4480, -8995, -15}));
-
-struct ScrollCase {
-    float value;
-    double onLine;  // fraction-tape point (twips from its top) on the index line
-    double intTop;
-    const char* labels;
-};
-
-class ScrollTest : public ::testing::TestWithParam<ScrollCase> {};
 
 // At panel size and 64 divisions: p = 365, L = 23360, Z0 = 730, Z1 = 24090, Z2 = 47450,
-// Z3 = 70810, IntTop0 = -78, IntPitch = 313.
-TEST_P(ScrollTest, TapesScrollByWholePartAndFraction) {
-    const ScrollCase& c = GetParam();
+// Z3 = 70810, IntTop0 = -78, IntPitch = 313. `onLine` is the fraction-tape point (twips from
+// its top) on the index line.
+TEST(AnalogueDial, TapesScrollByWholePartAndFraction) {
+    const struct {
+        float value;
+        double onLine, intTop;
+        const char* labels;
+    } cases[] = {
+        {0.0f, 47450, -78, "-1 0 1 2"},
+        {3.5f, 70810 + 32 * 365, -78 - 0.5 * 313, "2 3 4 5"},
+        {-0.25f, 24090 + 48 * 365, -78 - 0.75 * 313, "-2 -1 0 1"},
+        {1.0f, 70810, -78, "0 1 2 3"},
+        {2.0f, 70810, -78, "1 2 3 4"},
+        {3.0f, 70810, -78, "2 3 4 5"},
+        {4.0f, 70810, -78, "3 4 5 6"},
+        {0.75f, 47450 + 48 * 365, -78 - 0.75 * 313, "-1 0 1 2"},
+        {-1.0f, 24090, -78, "-2 -1 0 1"},
+        {-3.0f, 730, -78, "-4 -3 -2 -1"},
+    };
     AnalogueDial dial;
     PanelSize(dial);
-    dial.SetValue(c.value);
-    const double z2 = 2.0 * (dial.DivPitch() + dial.InchLength());
-    EXPECT_DOUBLE_EQ(dial.FracTop0() + z2 - dial.FracTop(), c.onLine);
-    EXPECT_DOUBLE_EQ(dial.IntTop(), c.intTop);
-    EXPECT_EQ(dial.IntegerLabels().join(' ').toStdString(), c.labels);
+    for (const auto& c : cases) {
+        dial.SetValue(c.value);
+        const double z2 = 2.0 * (dial.DivPitch() + dial.InchLength());
+        EXPECT_DOUBLE_EQ(dial.FracTop0() + z2 - dial.FracTop(), c.onLine) << c.value;
+        EXPECT_DOUBLE_EQ(dial.IntTop(), c.intTop) << c.value;
+        EXPECT_EQ(dial.IntegerLabels().join(' ').toStdString(), c.labels);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Values, ScrollTest,
-    ::testing::Values(
-        ScrollCase{0.0f, 47450, -78, "-1 0 1 2"},
-        ScrollCase{3.5f, 70810 + 32 * 365, -78 - 0.5 * 313, "2 3 4 5"},
-        ScrollCase{-0.25f, 24090 + 48 * 365, -78 - 0.75 * 313, "-2 -1 0 1"},
-        ScrollCase{1.0f, 70810, -78, "0 1 2 3"}, ScrollCase{2.0f, 70810, -78, "1 2 3 4"},
-        ScrollCase{3.0f, 70810, -78, "2 3 4 5"}, ScrollCase{4.0f, 70810, -78, "3 4 5 6"},
-        ScrollCase{0.75f, 47450 + 48 * 365, -78 - 0.75 * 313, "-1 0 1 2"},
-        ScrollCase{-1.0f, 24090, -78, "-2 -1 0 1"}, ScrollCase{-3.0f, 730, -78, "-4 -3 -2 -1"}));
 
 TEST(AnalogueDial, NewValueNeverRerendersTheFractionTape) {
     AnalogueDial dial;
