@@ -11,30 +11,26 @@
 
 using namespace gradel;
 
+// Millimetres "+012.70", inches "+12.7000" (a "." fifth, else millimetres: "9+01.0000") and
+// counts "H000100", which give (1 - 256 * count) / 5242880 inch (a short count is a signed
+// 16-bit literal; the most negative count H800000 without overflow). Only the last seven
+// characters are read, so "+123.456" loses its sign character.
+// clang-format off
 TEST(ReadingFormats, SampleInInches) {
     const std::pair<const char*, float> cases[] = {
-        {"+012.70", 0.5f},
-        {"+254.00", 10.0f},
-        {"-254.00", -10.0f},
-        {"+12.7000", 12.7f},
-        {"+00.9000", 0.9f},
-        {"-01.2500", -1.25f},
-        {"+123.456", static_cast<float>(123.456 / 25.4)},  // last seven characters: sign lost
-        {"9+01.0000", static_cast<float>(1 / 25.4)},       // "." fifth: millimetres
-        {"H000100", -0.0124998093f},
-        {"H000000", static_cast<float>(1 / 5242880.0)},
-        {"HFFFF00", 0.0125001907f},
-        {"H800000", static_cast<float>(2147483649.0 / 5242880.0)},  // most negative count
+        {"+012.70", 0.5f}, {"+254.00", 10.0f}, {"-254.00", -10.0f}, {"+12.7000", 12.7f},
+        {"+00.9000", 0.9f}, {"-01.2500", -1.25f}, {"+123.456", static_cast<float>(123.456 / 25.4)},
+        {"9+01.0000", static_cast<float>(1 / 25.4)}, {"H000100", -0.0124998093f},
+        {"H000000", static_cast<float>(1 / 5242880.0)}, {"HFFFF00", 0.0125001907f},
+        {"H800000", static_cast<float>(2147483649.0 / 5242880.0)},
         {"H7FFFFF", static_cast<float>((1 - 2147483392.0) / 5242880.0)},
-        {"HFF", static_cast<float>(257 / 5242880.0)},  // short literal: signed 16-bit
-        {"h000100", 0.0f},
-        {"+1.25", 0.0f},
-        {"", 0.0f},
-        {"garbage", 0.0f},
+        {"HFF", static_cast<float>(257 / 5242880.0)}, {"h000100", 0.0f}, {"+1.25", 0.0f},
+        {"", 0.0f}, {"garbage", 0.0f},
     };
     for (const auto& [value, inches] : cases)
         EXPECT_EQ(clsGradel::SampleFromReading(value), inches) << value;
 }
+// clang-format on
 
 namespace {
 // A controller-less harness: the record needs a controller for Setdata.
