@@ -54,6 +54,8 @@ void AxisControls::SetMenus(const AxisMenus& menus) {
 void AxisControls::ConnectPanel(int i) {
     const AxisPanel p = window_.Panels().at(static_cast<std::size_t>(i));
     connect(p.chkREV, &QPushButton::toggled, this, [this, i] { chkREV_Click(i); });
+    connect(p.chkABS, &QPushButton::toggled, this, [this, i] { ShowAgain(i); });
+    connect(p.chkX2, &QPushButton::toggled, this, [this, i] { ShowAgain(i); });
     connect(p.cmdRS, &QPushButton::clicked, this, [this, i] { cmdRS_Click(i); });
     connect(p.AnalogueDial_, &AnalogueDial::RightClick, this,
             [this, i] { AnalogueDial_RightClick(i); });
@@ -100,9 +102,13 @@ float AxisControls::GetRelativeInch(const QString& SCid) {
     return modScales::IsX2(window_, SCid) ? 2 * r : r;
 }
 
+// The readouts follow at once: a box in poll mode (or a demo scale) may send nothing more, and
+// the panel must not go on showing the old relative value.
 void AxisControls::SetRelativeInch(const QString& SCid, float value) {
     if (!SC) return;
-    SC->SetRelativeInch(Key(SCid), modScales::IsX2(window_, SCid) ? value / 2 : value);
+    const std::string key = Key(SCid);
+    SC->SetRelativeInch(key, modScales::IsX2(window_, SCid) ? value / 2 : value);
+    if (SC->Scales().Exists(key)) SC->Update(key);
 }
 
 // ---- panel controls ----
@@ -115,6 +121,13 @@ void AxisControls::chkREV_Click(int i) {
     if (!SC) return;
     const QPushButton* box = window_.Panels().at(static_cast<std::size_t>(i)).chkREV;
     SC->Reverse(Key(gradel::Tag(box)), AxisPanel::Value(box) == 1);
+}
+
+// ABS and X2 change what the panel shows, so it shows its scale again at once instead of
+// waiting for the next reading, which a box in poll mode may never send.
+void AxisControls::ShowAgain(int i) {
+    const std::string key = Key(PanelKey(i));
+    if (SC && SC->Scales().Exists(key)) SC->Update(key);
 }
 
 void AxisControls::cmdRS_Click(int i) {

@@ -4,8 +4,8 @@
 // Rev passes its state to the controller at once; Reset Rel zeroes the relative value; Adj
 // drags the relative reading (0.00001 inch per twip with the left button, 0.0001 with the
 // right, always measured from the press); a right click on a readout opens its pop-up menu,
-// whose entries set the dial's divisions or copy a reading to the clipboard. ABS and X2 have no
-// handler: the panel code reads them whenever it shows a reading.
+// whose entries set the dial's divisions or copy a reading to the clipboard. ABS and X2 are
+// read by the panel code whenever it shows a reading; changing either shows the scale again.
 #include <QObject>
 #include <QString>
 #include <array>
@@ -63,6 +63,7 @@ class AxisControls : public QObject {
 
     // Handlers, by panel index; positions in twips.
     void chkREV_Click(int i);
+    void ShowAgain(int i);
     void cmdRS_Click(int i);
     void cmdAdj_MouseDown(int i, float yTwips);
     void cmdAdj_MouseMove(int i, Qt::MouseButtons buttons, float yTwips);
