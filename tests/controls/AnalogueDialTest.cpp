@@ -33,6 +33,9 @@ TEST(FractionText, ReducesByTheGreatestCommonDivisor) {
         EXPECT_EQ(AnalogueDial::FractionText(c.n, c.d).toStdString(), c.text) << c.n << "/" << c.d;
 }
 
+// A fraction exactly half a division off rounds to the even count of divisions (3.0078125,
+// 3.0234375); the whole part spans sixteen bits.
+// clang-format off
 TEST(AnalogueDial, ReadingIsAMixedFraction) {
     const struct {
         float value;
@@ -40,20 +43,11 @@ TEST(AnalogueDial, ReadingIsAMixedFraction) {
         const char* unit;
         const char* reading;
     } cases[] = {
-        {3.75f, "-", "", "3-3/4"},
-        {0.5f, "-", "", "1/2"},
-        {3.0f, "-", "", "3-0"},
-        {3.999f, "-", "", "3-1/1"},
-        {-0.25f, "-", "", "-1-3/4"},
-        {3.75f, "", "", "33/4"},
-        {0.0f, "-", "", "0"},
-        {3.75f, "-", "in", "3-3/4in"},
-        {0.25f, " ", "in", "1/4in"},
-        // a fraction exactly half a division off rounds to the even count of divisions
-        {3.0078125f, "-", "", "3-0"},
-        {3.0234375f, "-", "", "3-1/32"},
-        {-32768.0f, "-", "", "-32768-0"},
-        {32767.5f, "-", "", "32767-1/2"},
+        {3.75f, "-", "", "3-3/4"}, {0.5f, "-", "", "1/2"}, {3.0f, "-", "", "3-0"},
+        {3.999f, "-", "", "3-1/1"}, {-0.25f, "-", "", "-1-3/4"}, {3.75f, "", "", "33/4"},
+        {0.0f, "-", "", "0"}, {3.75f, "-", "in", "3-3/4in"}, {0.25f, " ", "in", "1/4in"},
+        {3.0078125f, "-", "", "3-0"}, {3.0234375f, "-", "", "3-1/32"},
+        {-32768.0f, "-", "", "-32768-0"}, {32767.5f, "-", "", "32767-1/2"},
     };
     AnalogueDial dial;
     PanelSize(dial);
@@ -63,6 +57,7 @@ TEST(AnalogueDial, ReadingIsAMixedFraction) {
         EXPECT_EQ(dial.Reading(c.separator).toStdString(), c.reading) << c.value;
     }
 }
+// clang-format on
 
 TEST(AnalogueDial, DivisionsNeverBelowTwo) {
     AnalogueDial dial;
