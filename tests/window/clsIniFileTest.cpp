@@ -3,12 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFileInfo>
-
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QSettings>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -196,16 +194,6 @@ TEST_F(IniFileTest, PositionTextUsesTheGeneralNumberForm) {
         ini.SavePosition(w);
         EXPECT_EQ(ini.GetIni("Forms", "frmTest"), c.text);
     }
-}
-
-TEST_F(IniFileTest, RepositionRestoresASavedPositionExactly) {
-    FakeWindow w;
-    w.left = 600, w.top = 450, w.width = 900, w.height = 700;
-    ini.SavePosition(w);
-    w.left = w.top = w.width = w.height = 1;
-    ini.Reposition(w);
-    ASSERT_EQ(w.moves.size(), 1u);
-    EXPECT_EQ(w.moves[0], (Moved{600, 450, 900.0, 700.0}));
 }
 
 TEST_F(IniFileTest, RepositionCentresAWindowNeverSaved) {
