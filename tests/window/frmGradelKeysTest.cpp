@@ -62,18 +62,12 @@ class WindowKeysTest : public ::testing::Test {
     std::vector<std::string> toBox;
 };
 
-const QStringList kMainPage = {"X = Zero Relative",
-                               "Y = Zero Relative",
-                               "",
-                               "",
-                               "",
-                               "",
-                               "F7 Zero Abs",
-                               "F8 ABS/Rel",
-                               "F9 X2",
-                               "F10 Fwd/Rev",
-                               "F11 Set Position",
-                               "F12 Menu (1)"};
+// The twelve captions of page 0 with X and Y listed, separated by '|'.
+const QStringList kMainPage =
+    QStringLiteral(
+        "X = Zero Relative|Y = Zero Relative|||||F7 Zero Abs|F8 ABS/Rel|F9 X2|"
+        "F10 Fwd/Rev|F11 Set Position|F12 Menu (1)")
+        .split('|');
 
 TEST_F(WindowKeysTest, DemoScalesShowTheMainPage) {
     ASSERT_EQ(w.lstGradels().count(), 2);
