@@ -98,16 +98,6 @@ TEST(SerialComportMenu, ListsThePortsThatExistWithoutGaps) {
     }
 }
 
-TEST(SerialComportMenu, TickPortTicksTheEntryOfTheSavedPortOnly) {
-    MenuRig rig(TableWith({1, 3, 5}, 5));
-    const std::pair<int16_t, QStringList> cases[] = {
-        {3, {"Comm 3"}}, {0, {}}, {4, {}}, {1, {"Comm 1"}}};
-    for (const auto& [port, ticked] : cases) {
-        rig.comport->TickPort(port);
-        EXPECT_EQ(rig.Ticked(), ticked) << port;
-    }
-}
-
 TEST(SerialComportMenu, ChoosingAnUntickedEntryOpensIdentifiesOneSecondApartAndRemembersIt) {
     MenuRig rig(TableWith({1, 3, 5}, 5));
     rig.link->SetIdentifyPause(milliseconds(1000));
@@ -133,10 +123,6 @@ TEST(SerialComportMenu, ChoosingTheTickedEntryClosesWithoutSendingAndDropsTheSca
     EXPECT_TRUE(rig.Ticked().isEmpty());
     EXPECT_EQ(rig.removeAll, 1);
     EXPECT_EQ(rig.saved, QStringList{"Comm 3"});  // unticking is not remembered
-    // Chosen once more, it opens again.
-    rig.Choose("Comm 3");
-    EXPECT_TRUE(rig.link->PortOpen());
-    EXPECT_EQ(rig.Ticked(), QStringList{"Comm 3"});
 }
 
 TEST(SerialComportMenu, ChoosingAnotherEntryPollsDrainsClosesThenOpensTheChosenOne) {
