@@ -134,19 +134,15 @@ TEST(SerialWindow, HiddenSpeedAndTypeEntriesSendTheirCodesAsCharacters) {
         WindowRig rig(open ? std::optional<QString>("Comm 1") : std::nullopt);
         for (const Case& c : cases) {
             const std::size_t mark = rig.Mark();
-            QAction* entry = c.speed ? rig.w.mnuFileSpeed[static_cast<std::size_t>(c.index)]
-                                     : rig.w.mnuFileType[static_cast<std::size_t>(c.index)];
-            entry->trigger();
+            const std::vector<QAction*> group =
+                c.speed
+                    ? std::vector<QAction*>(rig.w.mnuFileSpeed.begin(), rig.w.mnuFileSpeed.end())
+                    : std::vector<QAction*>(rig.w.mnuFileType.begin(), rig.w.mnuFileType.end());
+            group.at(static_cast<std::size_t>(c.index))->trigger();
             EXPECT_EQ(rig.From(mark), open ? Steps{"write " + c.bytes} : Steps{});
             // The chosen entry alone is ticked in its group.
-            if (c.speed)
-                for (int k = 0; k < 2; ++k)
-                    EXPECT_EQ(rig.w.mnuFileSpeed[static_cast<std::size_t>(k)]->isChecked(),
-                              k == c.index);
-            else
-                for (int k = 0; k < 3; ++k)
-                    EXPECT_EQ(rig.w.mnuFileType[static_cast<std::size_t>(k)]->isChecked(),
-                              k == c.index);
+            for (std::size_t k = 0; k < group.size(); ++k)
+                EXPECT_EQ(group[k]->isChecked(), k == static_cast<std::size_t>(c.index)) << k;
         }
     }
 }
