@@ -74,23 +74,18 @@ QString Caption(const QWidget* w) {
     return QString();
 }
 
-struct FontSpec {
-    int points;
-    bool bold;
-};
+enum : unsigned { kHidden = 1, kDisabled = 2, kOwnEnabled = 4, kCheckable = 8 };
 
+// One control as designed; a label with a point size is a bold tip-coloured boxed label.
 struct ControlRow {
     std::string name;
     const QWidget* widget;
     const QWidget* container;
     QString caption;
     QRectF twips;
-    bool hidden = false;
-    std::optional<bool> enabled = true;  // nothing: the control's own default
-    std::optional<FontSpec> font = std::nullopt;
+    unsigned flags = 0;
+    int labelPoints = 0;
     QString toolTip = QString();
-    bool checkable = false;
-    bool tipBackground = false;  // tooltip background and a single border
 };
 
 void ExpectRow(const ControlRow& r) {
@@ -99,90 +94,64 @@ void ExpectRow(const ControlRow& r) {
     EXPECT_EQ(r.widget->parentWidget(), r.container);
     EXPECT_EQ(Caption(r.widget), r.caption);
     EXPECT_EQ(TwipsOf(r.widget), r.twips);
-    EXPECT_EQ(r.widget->isHidden(), r.hidden);
-    if (r.enabled) {
-        EXPECT_EQ(r.widget->isEnabled(), *r.enabled);
+    EXPECT_EQ(r.widget->isHidden(), (r.flags & kHidden) != 0);
+    if (!(r.flags & kOwnEnabled)) {
+        EXPECT_EQ(r.widget->isEnabled(), !(r.flags & kDisabled));
     }
     EXPECT_EQ(r.widget->toolTip(), r.toolTip);
-    if (r.font) {
-        EXPECT_EQ(r.widget->font().family(), "MS Sans Serif");
-        EXPECT_EQ(r.widget->font().pointSize(), r.font->points);
-        EXPECT_EQ(r.widget->font().bold(), r.font->bold);
-    }
     if (auto* b = qobject_cast<const QPushButton*>(r.widget)) {
-        EXPECT_EQ(b->isCheckable(), r.checkable);
+        EXPECT_EQ(b->isCheckable(), (r.flags & kCheckable) != 0);
         EXPECT_FALSE(b->isChecked());
     }
-    if (r.tipBackground) {
-        auto* l = qobject_cast<const QLabel*>(r.widget);
-        ASSERT_NE(l, nullptr);
-        EXPECT_TRUE(l->autoFillBackground());
-        EXPECT_EQ(l->palette().color(QPalette::Window),
-                  QToolTip::palette().color(QPalette::ToolTipBase));
-        EXPECT_EQ(l->frameShape(), QFrame::Box);
-        EXPECT_EQ(l->lineWidth(), 1);
-    }
+    if (r.labelPoints == 0) return;
+    EXPECT_EQ(r.widget->font().family(), "MS Sans Serif");
+    EXPECT_EQ(r.widget->font().pointSize(), r.labelPoints);
+    EXPECT_TRUE(r.widget->font().bold());
+    auto* l = qobject_cast<const QLabel*>(r.widget);
+    ASSERT_NE(l, nullptr);
+    EXPECT_TRUE(l->autoFillBackground());
+    EXPECT_EQ(l->palette().color(QPalette::Window),
+              QToolTip::palette().color(QPalette::ToolTipBase));
+    EXPECT_EQ(l->frameShape(), QFrame::Box);
+    EXPECT_EQ(l->lineWidth(), 1);
 }
 
 std::vector<ControlRow> PanelRows(AxisPanel& p, QWidget* client, int i) {
     const std::string n = "(" + std::to_string(i) + ")";
+    const QWidget* b = p.fraButtons;
     return {
-        {"fraAxis" + n, p.fraAxis, client, "Axis frame", {1560, 0, 6375, 1455}, true},
-        {"labAxis" + n,
-         p.labAxis,
-         p.fraAxis,
-         "X",
-         {120, 240, 735, 615},
-         false,
-         true,
-         FontSpec{24, true},
-         "",
-         false,
-         true},
-        {"ddMM" + n, p.ddMM, p.fraAxis, "", {960, 240, 1695, 615}, false, std::nullopt},
-        {"ddInch" + n, p.ddInch, p.fraAxis, "", {2760, 240, 1695, 615}, false, std::nullopt},
+        {"fraAxis" + n, p.fraAxis, client, "Axis frame", {1560, 0, 6375, 1455}, kHidden},
+        {"labAxis" + n, p.labAxis, p.fraAxis, "X", {120, 240, 735, 615}, 0, 24},
+        {"ddMM" + n, p.ddMM, p.fraAxis, "", {960, 240, 1695, 615}, kOwnEnabled},
+        {"ddInch" + n, p.ddInch, p.fraAxis, "", {2760, 240, 1695, 615}, kOwnEnabled},
         {"AnalogueDial" + n, p.AnalogueDial_, p.fraAxis, "", {4560, 240, 1695, 1095}},
         {"fraButtons" + n, p.fraButtons, p.fraAxis, "", {960, 960, 3495, 255}},
-        {"cmdRS" + n, p.cmdRS, p.fraButtons, "Reset Rel", {0, 0, 855, 255}, false, false},
+        {"cmdRS" + n, p.cmdRS, b, "Reset Rel", {0, 0, 855, 255}, kDisabled},
         {"cmdAdj" + n,
          p.cmdAdj,
-         p.fraButtons,
+         b,
          "Adj",
          {1200, 0, 495, 255},
-         false,
-         true,
-         std::nullopt,
+         0,
+         0,
          "drag to adjust current reading (left button slow, right button fast)"},
         {"chkABS" + n,
          p.chkABS,
-         p.fraButtons,
+         b,
          "ABS",
          {1800, 0, 495, 255},
-         false,
-         true,
-         std::nullopt,
-         "Selects Absolute setting",
-         true},
+         kCheckable,
+         0,
+         "Selects Absolute setting"},
         {"chkX2" + n,
          p.chkX2,
-         p.fraButtons,
+         b,
          "X2",
          {2400, 0, 495, 255},
-         false,
-         false,
-         std::nullopt,
-         "Selects Times two (diameter) mode",
-         true},
-        {"chkREV" + n,
-         p.chkREV,
-         p.fraButtons,
-         "Rev",
-         {3000, 0, 495, 255},
-         false,
-         true,
-         std::nullopt,
-         "Reverses reading",
-         true},
+         kCheckable | kDisabled,
+         0,
+         "Selects Times two (diameter) mode"},
+        {"chkREV" + n, p.chkREV, b, "Rev", {3000, 0, 495, 255}, kCheckable, 0, "Reverses reading"},
     };
 }
 
@@ -201,13 +170,12 @@ TEST_F(WindowTest, ControlsAreAsDesigned) {
     std::vector<ControlRow> rows = {
         {"fraFunc(0)", w.fraFunc[0], w.client, "", {0, 0, 1455, 6615}},
         {"fraFunc(1)", w.fraFunc[1], w.client, "", {8040, 0, 1455, 6615}},
-        {"lstGradels", &w.lstGradels(), w.client, "", {1560, 5640, 6375, 840}, true},
+        {"lstGradels", &w.lstGradels(), w.client, "", {1560, 5640, 6375, 840}, kHidden},
     };
     for (int i = 0; i < 12; ++i) {
         rows.push_back({"labFunc(" + std::to_string(i) + ")", w.labFunc(i),
                         w.fraFunc[i < 6 ? 0 : 1], QStringLiteral("F%1").arg(i + 1),
-                        QRectF(120, 240 + 1080 * (i % 6), 1215, 855), false, true,
-                        FontSpec{12, true}, "", false, true});
+                        QRectF(120, 240 + 1080 * (i % 6), 1215, 855), 0, 12});
     }
     ASSERT_EQ(w.Panels().size(), 1u);
     for (const ControlRow& r : PanelRows(w.Panels()[0], w.client, 0)) rows.push_back(r);
@@ -245,8 +213,9 @@ TEST_F(WindowTest, WindowIsFixedUntitledSizeAndCentred) {
 
 struct MenuRow {
     const char* name;
+    QMenu* menu;  // the File menu's and the pop-ups' entries are listed in their order
     QAction* action;
-    QString text;
+    QString text;  // "" for a separator
     bool visible;
     bool checked = false;
     std::optional<int> data = std::nullopt;
@@ -265,42 +234,38 @@ TEST_F(WindowTest, MenusAreAsDesigned) {
         EXPECT_EQ(bar[i]->isVisible(), i < 3);
         EXPECT_EQ(bar[i]->isEnabled(), i < 3);
     }
-    const std::vector<QAction*> fileOrder = {w.mnuFileSpeed[0], w.mnuFileSpeed[1], w.mnusep,
-                                             w.mnuFileType[0],  w.mnuFileType[1],  w.mnuFileType[2],
-                                             w.mnusep1,         w.mnuFileExit};
-    EXPECT_EQ(w.mnuFile->actions().toVector(),
-              QList<QAction*>(fileOrder.begin(), fileOrder.end()).toVector());
-    EXPECT_TRUE(w.mnusep->isSeparator());
-    EXPECT_TRUE(w.mnusep1->isSeparator());
-
+    QMenu *F = w.mnuFile, *P = w.mnuPort, *D = w.mnuDemo, *V = w.mnuView;
+    QMenu *A = w.mnuPopupAnalogue, *I = w.mnuPopupInch, *M = w.mnuPopupMM;
     const MenuRow rows[] = {
-        {"mnuFileSpeed(0)", w.mnuFileSpeed[0], "&Slow", false},
-        {"mnuFileSpeed(1)", w.mnuFileSpeed[1], "&Fast", false, true},
-        {"mnusep", w.mnusep, "", false},
-        {"mnuFileType(0)", w.mnuFileType[0], "&Hex ", false},
-        {"mnuFileType(1)", w.mnuFileType[1], "&Decimal", false},
-        {"mnuFileType(2)", w.mnuFileType[2], "&Auto", false},
-        {"mnusep1", w.mnusep1, "", false},
-        {"mnuFileExit", w.mnuFileExit, "E&xit", true},
-        {"mnuComPort(0)", w.mnuComPort.at(0), "Com1", true},
-        {"mnuDemoAdd(0)", w.mnuDemoAdd[0], "Add &X scale", true},
-        {"mnuDemoAdd(1)", w.mnuDemoAdd[1], "Add &Y scale", true},
-        {"mnuDemoRemove(0)", w.mnuDemoRemove[0], "Remove X scale", true},
-        {"mnuDemoRemove(1)", w.mnuDemoRemove[1], "Remove Y Scale", true},
-        {"mnuViewPanel(0)", w.mnuViewPanel[0], "&millimetre", true, true},
-        {"mnuViewPanel(1)", w.mnuViewPanel[1], "&Inch", true, true},
-        {"mnuViewPanel(2)", w.mnuViewPanel[2], "&Analogue Inch", true, true},
-        {"mnuPopupAnalogueCopy", w.mnuPopupAnalogueCopy, "&Copy (Analogue)", true},
-        {"mnuPopupDivisions(0)", w.mnuPopupDivisions[0], "&16ths", true, false, 16},
-        {"mnuPopupDivisions(1)", w.mnuPopupDivisions[1], "&32nds", true, false, 32},
-        {"mnuPopupDivisions(2)", w.mnuPopupDivisions[2], "&64ths", true, true, 64},
-        {"mnuPopupInchCopy", w.mnuPopupInchCopy, "&Copy (Inch)", true},
-        {"mnuPopupMMCopy", w.mnuPopupMMCopy, "&Copy (mm)", true},
+        {"mnuFileSpeed(0)", F, w.mnuFileSpeed[0], "&Slow", false},
+        {"mnuFileSpeed(1)", F, w.mnuFileSpeed[1], "&Fast", false, true},
+        {"mnusep", F, w.mnusep, "", false},
+        {"mnuFileType(0)", F, w.mnuFileType[0], "&Hex ", false},
+        {"mnuFileType(1)", F, w.mnuFileType[1], "&Decimal", false},
+        {"mnuFileType(2)", F, w.mnuFileType[2], "&Auto", false},
+        {"mnusep1", F, w.mnusep1, "", false},
+        {"mnuFileExit", F, w.mnuFileExit, "E&xit", true},
+        {"mnuComPort(0)", P, w.mnuComPort.at(0), "Com1", true},
+        {"mnuDemoAdd(0)", D, w.mnuDemoAdd[0], "Add &X scale", true},
+        {"mnuDemoAdd(1)", D, w.mnuDemoAdd[1], "Add &Y scale", true},
+        {"mnuDemoRemove(0)", D, w.mnuDemoRemove[0], "Remove X scale", true},
+        {"mnuDemoRemove(1)", D, w.mnuDemoRemove[1], "Remove Y Scale", true},
+        {"mnuViewPanel(0)", V, w.mnuViewPanel[0], "&millimetre", true, true},
+        {"mnuViewPanel(1)", V, w.mnuViewPanel[1], "&Inch", true, true},
+        {"mnuViewPanel(2)", V, w.mnuViewPanel[2], "&Analogue Inch", true, true},
+        {"mnuPopupAnalogueCopy", A, w.mnuPopupAnalogueCopy, "&Copy (Analogue)", true},
+        {"mnuPopupDivisions(0)", A, w.mnuPopupDivisions[0], "&16ths", true, false, 16},
+        {"mnuPopupDivisions(1)", A, w.mnuPopupDivisions[1], "&32nds", true, false, 32},
+        {"mnuPopupDivisions(2)", A, w.mnuPopupDivisions[2], "&64ths", true, true, 64},
+        {"mnuPopupInchCopy", I, w.mnuPopupInchCopy, "&Copy (Inch)", true},
+        {"mnuPopupMMCopy", M, w.mnuPopupMMCopy, "&Copy (mm)", true},
     };
     for (const MenuRow& r : rows) {
         SCOPED_TRACE(r.name);
         ASSERT_NE(r.action, nullptr);
         EXPECT_EQ(r.action->text(), r.text);
+        EXPECT_EQ(r.action->isSeparator(), r.text.isEmpty());
+        EXPECT_TRUE(r.menu->actions().contains(r.action));
         EXPECT_EQ(r.action->isVisible(), r.visible);
         EXPECT_EQ(r.action->isEnabled(), r.visible);  // hidden entries cannot be chosen
         EXPECT_EQ(r.action->isChecked(), r.checked);
@@ -309,20 +274,17 @@ TEST_F(WindowTest, MenusAreAsDesigned) {
         }
     }
     EXPECT_EQ(w.mnuComPort.size(), 1u);
-    // The pop-ups, with their entries in order, never on the bar.
-    const std::pair<QMenu*, std::vector<QAction*>> popups[] = {
-        {w.mnuPopupAnalogue,
-         {w.mnuPopupAnalogueCopy, w.mnuPopupDivisions[0], w.mnuPopupDivisions[1],
-          w.mnuPopupDivisions[2]}},
-        {w.mnuPopupInch, {w.mnuPopupInchCopy}},
-        {w.mnuPopupMM, {w.mnuPopupMMCopy}},
-    };
-    const char* popupTitles[] = {"Popup1", "Popup2", "Popup3"};
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(popups[i].first->title(), popupTitles[i]);
-        EXPECT_FALSE(bar.contains(popups[i].first->menuAction()));
-        EXPECT_EQ(popups[i].first->actions().toVector(),
-                  QList<QAction*>(popups[i].second.begin(), popups[i].second.end()).toVector());
+    // Entries in order; the pop-ups are never on the bar.
+    const std::pair<QMenu*, const char*> ordered[] = {
+        {F, "&File"}, {A, "Popup1"}, {I, "Popup2"}, {M, "Popup3"}};
+    for (auto [menu, title] : ordered) {
+        QList<QAction*> expected;
+        for (const MenuRow& r : rows) {
+            if (r.menu == menu) expected.push_back(r.action);
+        }
+        EXPECT_EQ(menu->actions(), expected) << title;
+        EXPECT_EQ(menu->title(), title);
+        EXPECT_EQ(bar.contains(menu->menuAction()), menu == F) << title;
     }
 }
 
@@ -472,23 +434,15 @@ TEST_F(WindowTest, KeyPressOnAPanelButtonReachesHandleKeyFirstAndOnce) {
         }
         EXPECT_EQ(w.calls, order) << c.code;
     }
-}
-
-TEST_F(WindowTest, AConsumedKeyNeverReachesTheControl) {
-    ProbeWindow w;
-    AxisPanel& p = w.NewPanel();
-    p.fraAxis->show();
-    w.show();
+    // A key the handler consumes never reaches the control.
     for (bool consume : {true, false}) {
         w.consumeKeys = consume;
         AxisPanel::SetValue(p.chkABS, 0);
         QTest::keyClick(p.chkABS, Qt::Key_Space);
         EXPECT_EQ(AxisPanel::Value(p.chkABS), consume ? 0 : 1) << consume;
     }
-}
-
-TEST_F(WindowTest, KeysOfOtherWindowsAreNotPreviewed) {
-    ProbeWindow w;
+    // Keys of other windows are not previewed.
+    w.keys.clear();
     QPushButton other("elsewhere");
     other.show();
     QTest::keyClick(&other, Qt::Key_F7);
