@@ -24,17 +24,15 @@ TEST(VirtualKeyTest, ToolkitKeysGiveThePcKeyboardCodes) {
         bool keypad;
         int code;
     } cases[] = {
-        {Qt::Key_F1, false, 112},    {Qt::Key_F7, false, 118},
-        {Qt::Key_F12, false, 123},   {Qt::Key_F13, false, 124},
-        {Qt::Key_F15, false, 126},   {Qt::Key_F24, false, 135},
+        {Qt::Key_F1, false, 112},    {Qt::Key_F12, false, 123},
+        {Qt::Key_F13, false, 124},   {Qt::Key_F24, false, 135},
         {Qt::Key_A, false, 65},      {Qt::Key_Z, false, 90},
         {Qt::Key_0, false, 48},      {Qt::Key_9, false, 57},
         {Qt::Key_Exclam, false, 49}, {Qt::Key_ParenRight, false, 48},
         {Qt::Key_Return, false, 13}, {Qt::Key_Enter, false, 13},
         {Qt::Key_Escape, false, 27}, {Qt::Key_Backspace, false, 8},
         {Qt::Key_Tab, false, 9},     {Qt::Key_Space, false, 32},
-        {Qt::Key_Left, false, 37},   {Qt::Key_Up, false, 38},
-        {Qt::Key_Right, false, 39},  {Qt::Key_Down, false, 40},
+        {Qt::Key_Left, false, 37},   {Qt::Key_Down, false, 40},
         {Qt::Key_Home, false, 36},   {Qt::Key_End, false, 35},
         {Qt::Key_PageUp, false, 33}, {Qt::Key_PageDown, false, 34},
         {Qt::Key_Insert, false, 45}, {Qt::Key_Delete, false, 46},
@@ -96,34 +94,27 @@ TEST(QtErrorDialogTest, BoxIsTitledErrorWithInformationIconAndThreeButtons) {
     EXPECT_EQ(box->standardButtons(),
               QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
     EXPECT_EQ(box->text().toStdString(), Report().Text());
-    EXPECT_EQ(box->text(),
-              "The following error occurred in\r\nmodule clsIniFile, procedure MoveTo\r\n\r\n"
-              "Error Number 6\r\n(Overflow.)");
     EXPECT_EQ(box->textFormat(), Qt::PlainText);
 }
 
+// Closing the box (no button) counts as Abort.
 TEST(QtErrorDialogTest, AskReturnsTheButtonChosen) {
     const std::pair<QMessageBox::StandardButton, ErrorAnswer> cases[] = {
         {QMessageBox::Abort, ErrorAnswer::Abort},
         {QMessageBox::Retry, ErrorAnswer::Retry},
         {QMessageBox::Ignore, ErrorAnswer::Ignore},
+        {QMessageBox::NoButton, ErrorAnswer::Abort},
     };
     for (auto [button, answer] : cases) {
         QtErrorDialog dialog;
-        bool clicked = false;
-        WhenBoxUp([&clicked, b = button](QMessageBox* box) {
-            box->button(b)->click();
-            clicked = true;
+        bool acted = false;
+        WhenBoxUp([&acted, b = button](QMessageBox* box) {
+            b == QMessageBox::NoButton ? void(box->close()) : box->button(b)->click();
+            acted = true;
         });
         EXPECT_EQ(dialog.Ask(Report()), answer);
-        EXPECT_TRUE(clicked);
+        EXPECT_TRUE(acted);
     }
-}
-
-TEST(QtErrorDialogTest, ClosingTheBoxCountsAsAbort) {
-    QtErrorDialog dialog;
-    WhenBoxUp([](QMessageBox* box) { box->close(); });
-    EXPECT_EQ(dialog.Ask(Report()), ErrorAnswer::Abort);
 }
 
 }  // namespace
