@@ -119,6 +119,8 @@ void ExpectRow(const ControlRow& r) {
 std::vector<ControlRow> PanelRows(AxisPanel& p, QWidget* client, int i) {
     const std::string n = "(" + std::to_string(i) + ")";
     const QWidget* b = p.fraButtons;
+    const QString adj = "drag to adjust current reading (left button slow, right button fast)";
+    const QString absTip = "Selects Absolute setting", x2 = "Selects Times two (diameter) mode";
     return {
         {"fraAxis" + n, p.fraAxis, client, "Axis frame", {1560, 0, 6375, 1455}, kHidden},
         {"labAxis" + n, p.labAxis, p.fraAxis, "X", {120, 240, 735, 615}, 0, 24},
@@ -127,30 +129,9 @@ std::vector<ControlRow> PanelRows(AxisPanel& p, QWidget* client, int i) {
         {"AnalogueDial" + n, p.AnalogueDial_, p.fraAxis, "", {4560, 240, 1695, 1095}},
         {"fraButtons" + n, p.fraButtons, p.fraAxis, "", {960, 960, 3495, 255}},
         {"cmdRS" + n, p.cmdRS, b, "Reset Rel", {0, 0, 855, 255}, kDisabled},
-        {"cmdAdj" + n,
-         p.cmdAdj,
-         b,
-         "Adj",
-         {1200, 0, 495, 255},
-         0,
-         0,
-         "drag to adjust current reading (left button slow, right button fast)"},
-        {"chkABS" + n,
-         p.chkABS,
-         b,
-         "ABS",
-         {1800, 0, 495, 255},
-         kCheckable,
-         0,
-         "Selects Absolute setting"},
-        {"chkX2" + n,
-         p.chkX2,
-         b,
-         "X2",
-         {2400, 0, 495, 255},
-         kCheckable | kDisabled,
-         0,
-         "Selects Times two (diameter) mode"},
+        {"cmdAdj" + n, p.cmdAdj, b, "Adj", {1200, 0, 495, 255}, 0, 0, adj},
+        {"chkABS" + n, p.chkABS, b, "ABS", {1800, 0, 495, 255}, kCheckable, 0, absTip},
+        {"chkX2" + n, p.chkX2, b, "X2", {2400, 0, 495, 255}, kCheckable | kDisabled, 0, x2},
         {"chkREV" + n, p.chkREV, b, "Rev", {3000, 0, 495, 255}, kCheckable, 0, "Reverses reading"},
     };
 }
