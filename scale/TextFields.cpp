@@ -1,26 +1,26 @@
-#include "scale/Sfmt.h"
+#include "scale/TextFields.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <system_error>
 
-#include "scale/ErrorDialog.h"
+#include "base/Failure.h"
 
-namespace gradel::Sfmt {
+namespace gradel::TextFields {
 
 namespace {
 
 constexpr std::size_t kMaxFieldPosition = 32767;  // positions are counted in a 16-bit integer
 
-bool IsBlank(char c) {
+bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n';
 }
-bool IsDigit(char c) {
+bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-int HexDigit(char c) {
+int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -28,11 +28,11 @@ int HexDigit(char c) {
 }
 
 // The text with blanks, tabs and line feeds removed; short texts stay in the small-string buffer.
-std::string WithoutBlanks(std::string_view text) {
+std::string withoutBlanks(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (char c : text)
-        if (!IsBlank(c)) out.push_back(c);
+        if (!isBlank(c)) out.push_back(c);
     return out;
 }
 
@@ -42,13 +42,13 @@ struct Scan {
 };
 
 // "&H..." / "&O...": digits up to the first one that cannot continue the literal.
-Scan ScanRadixLiteral(std::string_view s) {
+Scan scanRadixLiteral(std::string_view s) {
     const bool hex = s[1] == 'H' || s[1] == 'h';
     std::uint64_t v = 0;
     std::size_t i = 2;
     std::size_t digits = 0;
     for (; i < s.size(); ++i) {
-        const int d = hex ? HexDigit(s[i]) : (s[i] >= '0' && s[i] <= '7' ? s[i] - '0' : -1);
+        const int d = hex ? hexDigit(s[i]) : (s[i] >= '0' && s[i] <= '7' ? s[i] - '0' : -1);
         if (d < 0) break;
         v = v * (hex ? 16u : 8u) + static_cast<std::uint64_t>(d);
         ++digits;
@@ -64,7 +64,7 @@ Scan ScanRadixLiteral(std::string_view s) {
 }
 
 // Optional sign, digits with at most one ".", optional exponent (E or D, optional sign, digits).
-Scan ScanDecimal(std::string_view s) {
+Scan scanDecimal(std::string_view s) {
     std::string number;  // in the form from_chars understands
     std::size_t i = 0;
     bool negative = false;
@@ -72,7 +72,7 @@ Scan ScanDecimal(std::string_view s) {
     bool point = false;
     bool anyDigit = false;
     for (; i < s.size(); ++i) {
-        if (IsDigit(s[i])) {
+        if (isDigit(s[i])) {
             anyDigit = true;
             number.push_back(s[i]);
         } else if (s[i] == '.' && !point) {
@@ -88,7 +88,7 @@ Scan ScanDecimal(std::string_view s) {
         std::string exponent = "e";
         if (j < s.size() && (s[j] == '+' || s[j] == '-')) exponent.push_back(s[j++]);
         const std::size_t firstDigit = j;
-        while (j < s.size() && IsDigit(s[j])) exponent.push_back(s[j++]);
+        while (j < s.size() && isDigit(s[j])) exponent.push_back(s[j++]);
         if (j > firstDigit) {  // an exponent marker without digits ends the number
             number += exponent;
             i = j;
@@ -101,18 +101,18 @@ Scan ScanDecimal(std::string_view s) {
     return {negative ? -value : value, i};
 }
 
-Scan ScanNumber(std::string_view cleaned) {
+Scan scanNumber(std::string_view cleaned) {
     if (cleaned.size() >= 2 && cleaned[0] == '&') {
         const char r = cleaned[1];
-        if (r == 'H' || r == 'h' || r == 'O' || r == 'o') return ScanRadixLiteral(cleaned);
+        if (r == 'H' || r == 'h' || r == 'O' || r == 'o') return scanRadixLiteral(cleaned);
         return {0, 0};
     }
-    return ScanDecimal(cleaned);
+    return scanDecimal(cleaned);
 }
 
 }  // namespace
 
-std::string NextField(std::string& text, std::string_view separator) {
+std::string nextField(std::string& text, std::string_view separator) {
     if (separator.empty()) return {};
     const std::size_t p = text.find(separator);
     if (p == std::string::npos) {
@@ -120,28 +120,28 @@ std::string NextField(std::string& text, std::string_view separator) {
         text.clear();
         return field;
     }
-    if (p + 1 > kMaxFieldPosition) throw RunTimeError::Overflow();
+    if (p + 1 > kMaxFieldPosition) throw Failure(Fault::Overflow);
     std::string field = text.substr(0, p);
     text.erase(0, p + separator.size());
     return field;
 }
 
-double NumericValue(std::string_view text) {
+double numericValue(std::string_view text) {
     std::string kept;
     for (char c : text)
-        if (IsDigit(c) || c == '.' || c == '-' || c == '+') kept.push_back(c);
-    return LeadingNumber(kept);
+        if (isDigit(c) || c == '.' || c == '-' || c == '+') kept.push_back(c);
+    return leadingNumber(kept);
 }
 
-double LeadingNumber(std::string_view text) {
-    return ScanNumber(WithoutBlanks(text)).value;
+double leadingNumber(std::string_view text) {
+    return scanNumber(withoutBlanks(text)).value;
 }
 
-std::optional<double> WholeNumber(std::string_view text) {
-    const std::string cleaned = WithoutBlanks(text);
-    const Scan scan = ScanNumber(cleaned);
+std::optional<double> wholeNumber(std::string_view text) {
+    const std::string cleaned = withoutBlanks(text);
+    const Scan scan = scanNumber(cleaned);
     if (scan.used == 0 || scan.used != cleaned.size()) return std::nullopt;
     return scan.value;
 }
 
-}  // namespace gradel::Sfmt
+}  // namespace gradel::TextFields

@@ -1,4 +1,4 @@
-#include "window/winsys/VirtualKey.h"
+#include "base/VirtualKey.h"
 
 #include <QKeyEvent>
 #include <array>
@@ -72,7 +72,7 @@ constexpr std::array<int, 10> kShiftedDigits{
     Qt::Key_Dollar,     Qt::Key_Percent,  Qt::Key_AsciiCircum, Qt::Key_Ampersand,
     Qt::Key_Asterisk,   Qt::Key_ParenLeft};
 
-int KeypadCode(int qtKey) {
+int keypadCode(int qtKey) {
     if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return 96 + (qtKey - Qt::Key_0);
     switch (qtKey) {
         case Qt::Key_Asterisk:
@@ -93,9 +93,9 @@ int KeypadCode(int qtKey) {
 
 }  // namespace
 
-int FromQt(int qtKey, bool keypad) {
+int fromQt(int qtKey, bool keypad) {
     if (keypad) {
-        if (int code = KeypadCode(qtKey)) return code;
+        if (int code = keypadCode(qtKey)) return code;
     }
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) return kF1 + (qtKey - Qt::Key_F1);
     if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) return 'A' + (qtKey - Qt::Key_A);
@@ -109,20 +109,8 @@ int FromQt(int qtKey, bool keypad) {
     return 0;
 }
 
-int ShiftState(Qt::KeyboardModifiers modifiers) {
-    int state = 0;
-    if (modifiers & Qt::ShiftModifier) state |= kShiftMask;
-    if (modifiers & Qt::ControlModifier) state |= kCtrlMask;
-    if (modifiers & Qt::AltModifier) state |= kAltMask;
-    return state;
-}
-
-int FromEvent(const QKeyEvent& event) {
-    return FromQt(event.key(), event.modifiers().testFlag(Qt::KeypadModifier));
-}
-
-int ShiftState(const QKeyEvent& event) {
-    return ShiftState(event.modifiers());
+int fromEvent(const QKeyEvent& event) {
+    return fromQt(event.key(), event.modifiers().testFlag(Qt::KeypadModifier));
 }
 
 }  // namespace gradel::VirtualKey

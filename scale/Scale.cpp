@@ -1,0 +1,86 @@
+#include "scale/Scale.h"
+
+#include <cstdint>
+#include <string>
+
+#include "scale/TextFields.h"
+
+namespace gradel {
+
+namespace {
+
+constexpr double kCountsPerInchShifted = 5242880.0;  // 20480 counts to the inch, shifted 8 bits
+
+std::string_view lastChars(std::string_view s, std::size_t n) {
+    return s.size() > n ? s.substr(s.size() - n) : s;
+}
+
+// A raw 24-bit count "Hhhhhhh": the literal "&H" + digits + "00" puts the count's sign bit in
+// the top bit of a 32-bit number V; the sample is (1 - V) / 5242880. 1 - V is worked out in 64
+// bits because for the most negative count it does not fit in 32.
+float rawSample(std::string_view value) {
+    std::string literal;
+    literal.reserve(value.size() + 3);
+    literal.push_back('&');
+    literal.append(value);
+    literal.append("00");
+    const auto v = static_cast<std::int64_t>(TextFields::leadingNumber(literal));
+    return static_cast<float>(static_cast<double>(1 - v) / kCountsPerInchShifted);
+}
+
+bool isDecimalReading(std::string_view value) {
+    return (value.size() >= 5 && value[4] == '.') || (value.size() >= 4 && value[3] == '.');
+}
+
+}  // namespace
+
+void Scale::setRelativeInch(float inch) {
+    relZeroInch_ = absInch_ - inch;
+}
+
+void Scale::setRelativeMm(float mm) {
+    relZeroInch_ =
+        static_cast<float>(static_cast<double>(absInch_) - static_cast<double>(mm) / kMmPerInch);
+}
+
+void Scale::resetAbsolute() {
+    absInch_ = 0;
+    readings_.fill(0);
+    resetRelative();
+}
+
+void Scale::resetRelative() {
+    relZeroInch_ = absInch_;
+}
+
+// The nine slots are summed in float, in slot order: a double sum rounds some readings
+// differently, and the readout has always shown the float average.
+void Scale::addReading(std::string_view value) {
+    float sample = sampleFromReading(value);
+    if (reversed_) sample = -sample;
+    readings_[static_cast<std::size_t>(next_)] = sample;
+    if (++next_ >= kAveraged) next_ = 0;
+    float sum = 0;
+    for (float reading : readings_) sum += reading;
+    absInch_ = sum / static_cast<float>(kAveraged);
+}
+
+float Scale::sampleFromReading(std::string_view value) {
+    if (value.size() >= 5 && value[4] == '.')  // decimal millimetres, "+012.70"
+        return static_cast<float>(TextFields::leadingNumber(lastChars(value, 7)) / kMmPerInch);
+    if (value.size() >= 4 && value[3] == '.')  // decimal inches, "+00.0000"
+        return static_cast<float>(TextFields::leadingNumber(lastChars(value, 8)));
+    if (!value.empty() && value[0] == 'H') return rawSample(value);
+    return 0;
+}
+
+bool Scale::isReadingValue(std::string_view value) {
+    auto only = [](std::string_view text, std::string_view allowed) {
+        return !text.empty() && text.find_first_not_of(allowed) == std::string_view::npos;
+    };
+    if (isDecimalReading(value)) return only(value, " +-0123456789.");
+    if (!value.empty() && value[0] == 'H') return only(value.substr(1), "0123456789ABCDEFabcdef");
+    return false;
+}
+
+}  // namespace gradel

@@ -1,0 +1,68 @@
+#pragma once
+// One scale on the interface box: its identity as the box reported it, its position in inches
+// averaged over the last nine readings, and a relative zero chosen by the operator. It does not
+// parse messages (the controller does) and knows nothing of the display.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace gradel {
+
+class Scale {
+  public:
+    static constexpr double kMmPerInch = 25.4;
+    static constexpr int kAveraged = 9;  // readings in the average
+
+    explicit Scale(std::string key) : key_(std::move(key)) {}
+
+    const std::string& key() const { return key_; }
+    // From the box's info message: transmit mode (0 poll, 1 slow, 2 fast), type and unit.
+    int16_t mode() const { return mode_; }
+    void setMode(int16_t mode) { mode_ = mode; }
+    const std::string& type() const { return type_; }
+    void setType(std::string type) { type_ = std::move(type); }
+    const std::string& unit() const { return unit_; }
+    void setUnit(std::string unit) { unit_ = std::move(unit); }
+    // A reversed scale negates its readings from now on; the average is not reset.
+    bool isReversed() const { return reversed_; }
+    void setReversed(bool reversed) { reversed_ = reversed; }
+
+    float absoluteInch() const { return absInch_; }
+    float absoluteMm() const { return toMm(absInch_); }
+    float relativeInch() const { return absInch_ - relZeroInch_; }
+    void setRelativeInch(float inch);
+    float relativeMm() const { return toMm(relativeInch()); }
+    void setRelativeMm(float mm);
+    void resetAbsolute();  // the average and its readings to 0, then resetRelative
+    void resetRelative();  // the relative zero at the present position
+
+    // One reading value (the message less its key): converted to inches, negated when
+    // reversed, averaged with the last eight.
+    void addReading(std::string_view value);
+
+    // The reading value formats: decimal millimetres ("+012.70"), decimal inches ("+01.2500"),
+    // raw hexadecimal count ("H000100"); anything else is 0. Never throws.
+    static float sampleFromReading(std::string_view value);
+    // Whether a value is a reading at all: one of the three formats, made only of the
+    // characters a box writes in it (blanks, signs, digits and "." for the decimal ones,
+    // hexadecimal digits after "H"). Text spoiled by line noise is not, and is never averaged.
+    static bool isReadingValue(std::string_view value);
+    // Inches to millimetres as every readout shows them (worked in double, held as float).
+    static float toMm(float inch) {
+        return static_cast<float>(static_cast<double>(inch) * kMmPerInch);
+    }
+
+  private:
+    std::string key_;
+    std::string type_;
+    std::string unit_;
+    int16_t mode_ = 0;
+    bool reversed_ = false;
+    float absInch_ = 0;
+    float relZeroInch_ = 0;
+    std::array<float, kAveraged> readings_{};
+    int next_ = 0;  // slot of the next reading
+};
+
+}  // namespace gradel

@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "base/Failure.h"
+#include "scale/Scale.h"
+#include "scale/TextFields.h"
+
+using namespace gradel;
+
+// Millimetres "+012.70", inches "+12.7000" (a "." fifth, else millimetres: "9+01.0000") and
+// counts "H000100", which give (1 - 256 * count) / 5242880 inch (a short count is a signed
+// 16-bit literal; the most negative count H800000 without overflow). Only the last seven
+// characters are read, so "+123.456" loses its sign character. Text spoiled by line noise, or
+// in none of the formats, is no reading at all.
+TEST(Scale, ReadingFormatsAndLineNoise) {
+    auto mm = [](double x) { return std::optional(static_cast<float>(x / 25.4)); };
+    auto counts = [](double x) { return std::optional(static_cast<float>(x / 5242880.0)); };
+    // clang-format off
+    const std::pair<std::string, std::optional<float>> cases[] = {
+        {"+012.70", 0.5f}, {"+254.00", 10.0f}, {"-254.00", -10.0f}, {" +12.70", 0.5f}, {"+12.7000", 12.7f},
+        {"+00.9000", 0.9f}, {"-01.2500", -1.25f}, {"-00.0005", -0.0005f}, {"+123.456", mm(123.456)},
+        {"9+01.0000", mm(1)}, {"H000100", counts(1 - 65536.0)}, {"H000000", counts(1)}, {"HFF", counts(257)},
+        {"HFFFF00", counts(65537)}, {"Hff0000", counts(16777217)}, {"H800000", counts(2147483649.0)},
+        {"H7FFFFF", counts(1 - 2147483392.0)}, {"h000100", {}}, {"+1.25", {}}, {"", {}}, {"garbage", {}},
+        {"H", {}}, {"HX00100", {}}, {"Y+01.0000", {}}, {"X+012.70", {}}, {"+01.2\r500", {}},
+        {"ZHFFD800", {}}, {std::string("+012.7\0", 7), {}},
+    };
+    // clang-format on
+    for (const auto& [value, inches] : cases) {
+        EXPECT_EQ(Scale::isReadingValue(value), inches.has_value()) << value;
+        EXPECT_TRUE(!inches || Scale::sampleFromReading(value) == *inches) << value;
+    }
+}
+
+// The nine slots are summed in float, in slot order: these readings round differently when
+// summed in double. A relative zero given in millimetres is worked out in double.
+TEST(Scale, AveragesAndRelativeZero) {
+    Scale s("X");
+    float sum = 0;
+    double wide = 0;
+    for (const char* v : {"-56.4117", "+75.1550", "+95.9201", "-75.0005", "+67.9159", "-61.1723",
+                          "-43.3700", "+10.1051", "-56.3135"}) {
+        s.addReading(v);
+        sum += Scale::sampleFromReading(v);
+        wide += Scale::sampleFromReading(v);
+    }
+    EXPECT_EQ(s.absoluteInch(), sum / 9.0f);
+    EXPECT_NE(sum / 9.0f, static_cast<float>(wide / 9));
+
+    for (int i = 0; i < 9; ++i) s.addReading("+02.0000");
+    s.setRelativeMm(12.7f);  // the zero half an inch below, worked out in double
+    s.setReversed(true);     // only later readings are negated: this one replaces the first
+    s.addReading("+02.0000");
+    EXPECT_FLOAT_EQ(s.relativeInch(), 14.0f / 9 - 1.5f);
+}
+
+TEST(TextFields, NextFieldTakesFieldsOffTheFront) {
+    const std::string atLimit(32766, 'a');  // its separator is at position 32767, the last one
+    // clang-format off
+    const std::array<std::string, 4> cases[] = {  // text, separator, field, rest
+        {"abc", ":", "abc", ""}, {"", ":", "", ""}, {":abc", ":", "", "abc"}, {"a::b", ":", "a", ":b"},
+        {"a,b,c", ",", "a", "b,c"}, {"abc", "", "", "abc"}, {"aXYbXY", "XY", "a", "bXY"},
+        {"aBb", "b", "aB", ""} /* letter case counts */, {atLimit + ":z", ":", atLimit, "z"},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        std::string text = c[0];
+        EXPECT_EQ(TextFields::nextField(text, c[1]), c[2]) << c[0];
+        EXPECT_EQ(text, c[3]) << c[0];
+    }
+    std::string beyond = atLimit + "a:z";
+    EXPECT_THROW(TextFields::nextField(beyond, ":"), Failure);
+}
+
+TEST(TextFields, LeadingNumberReadsTheNumberAtTheStart) {
+    // clang-format off
+    const std::pair<const char*, double> cases[] = {
+        {"-12.50", -12.5}, {"1 2 3", 123}, {"abc1", 0}, {"", 0}, {"\t+1\n.5x", 1.5}, {"1.2.3", 1.2},
+        {"1-2", 1}, {".5", 0.5}, {"-", 0}, {"1E3", 1000}, {"2d-1", 0.2}, {"1e", 1}, {"1e+", 1},
+        {"&HFFFFFF00", -256}, {"&HFFFF", -1}, {"&H0FFFF", 65535}, {"&H7FFFFFFF", 2147483647.0},
+        {"&h1g", 1}, {"&O17", 15}, {"&O177777", -1}, {"&O200000", 65536}, {"&H", 0}, {"&12", 0},
+        {"&H123456789", 0}, {"1e999", 0}, {"-&H1", 0}, {"0012.70", 12.7},
+    };
+    // clang-format on
+    for (const auto& [text, n] : cases) EXPECT_EQ(TextFields::leadingNumber(text), n) << text;
+    const std::pair<const char*, double> kept[] = {{"Comm 3", 3},  {"1-2", 1},     {"none", 0},
+                                                   {"COM12x", 12}, {"v1.5b", 1.5}, {"&H10", 10}};
+    for (const auto& [text, n] : kept) EXPECT_EQ(TextFields::numericValue(text), n) << text;
+}
