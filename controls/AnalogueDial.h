@@ -1,67 +1,78 @@
 #pragma once
 // An inch dial in the manner of a mechanical instrument: a whole-inch tape and a fraction tape
-// scroll past a fixed index line. The fraction tape is rendered once per DrawScale and then
-// only moved; a new Value redraws just the four-mark integer tape.
+// scroll past a fixed index line. The fraction tape is rendered once per change of scale
+// (size, divisions, unit, arrows) and then only moved; a new value redraws just the four-mark
+// whole-inch tape.
+#include <QColor>
 #include <QString>
-#include <QStringList>
 #include <QWidget>
-#include <cstdint>
-#include <memory>
 
 namespace gradel {
-class IErrorDialog;
-}
+
+class ErrorPrompt;
+class FractionStrip;
+class IntegerStrip;
 
 class AnalogueDial : public QWidget {
     Q_OBJECT
-public:
-    explicit AnalogueDial(QWidget* parent = nullptr, gradel::IErrorDialog* dialog = nullptr);
-    ~AnalogueDial() override;
+  public:
+    // `prompt` answers faults (a value too large to scroll to, divisions too many to draw);
+    // null means whichever prompt is the default at the time.
+    explicit AnalogueDial(QWidget* parent = nullptr, ErrorPrompt* prompt = nullptr);
 
-    float Value() const;  // "Value to be displayed"
-    void SetValue(float value);
-    int32_t Divisions() const;
-    void SetDivisions(int32_t divisions);  // below 2 is stored as 2
-    QString Unit() const;
-    void SetUnit(const QString& unit);
-    bool ArrowEnable() const;
-    void SetArrowEnable(bool enable);
-    uint32_t ArrowColour() const;  // 0x00BBGGRR
-    void SetArrowColour(uint32_t colour);
-    int32_t ArrowFillStyle() const;  // 0 solid .. 7 diagonal cross
-    void SetArrowFillStyle(int32_t style);
+    float value() const { return value_; }
+    void setValue(float value);
+    // Fraction marks per inch; below 2 counts as 2. A count whose tape cannot be built at the
+    // present size is refused (Overflow) and the old count kept.
+    int divisions() const { return divisions_; }
+    void setDivisions(int divisions);
+    // Written after every fraction label.
+    QString unit() const { return unit_; }
+    void setUnit(const QString& unit);
+    // The hatched wedges under the fraction marks.
+    bool arrowsShown() const { return arrowsShown_; }
+    void setArrowsShown(bool shown);
+    QColor arrowColour() const { return arrowColour_; }
+    void setArrowColour(const QColor& colour);
+    Qt::BrushStyle arrowStyle() const { return arrowStyle_; }
+    void setArrowStyle(Qt::BrushStyle style);
 
-    // "Return Current value as string (e.g.3-3/4)"
-    QString Reading(const QString& Separator = QString()) const;
-    static QString FractionText(int32_t n, int32_t d);
+    // The value as whole inches and a reduced fraction of the divisions, e.g. "3" + separator
+    // + "3/4" + unit; the fraction alone below one inch. A whole part beyond 16 bits is an
+    // Overflow and gives "".
+    QString reading(const QString& separator = QString()) const;
 
-    // Geometry in twips, for tests and diagnostics.
-    int DivPitch() const;
-    int IntPitch() const;
-    int IntLeft() const;
-    int IntWidth() const;
-    int FracWidth() const;
-    int InchLength() const;
-    int FracTop0() const;
-    int IntTop0() const;
-    double FracTop() const;             // present top of the fraction strip
-    double IntTop() const;              // present top of the integer strip
-    QStringList IntegerLabels() const;  // the four labels the integer strip shows now
+  signals:
+    void rightClicked();
 
-signals:
-    void RightClick();
-
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
-private:
-    struct Impl;
-    std::unique_ptr<Impl> d_;
+  private:
+    void applySize();
+    void drawScale();
+    // Scrolls both tapes to the value; false (tapes left as they are) for a value whose whole
+    // part does not fit 32 bits.
+    bool showValue();
+    int indexLine() const;  // twips from the top
+    ErrorPrompt& prompt() const;
 
-    void SizeRule();
-    void DrawScale();
-    void ShowValue();
-    int IndexLine() const;  // R(H / 2), twips from the top
+    ErrorPrompt* prompt_;
+    float value_ = 0;
+    int divisions_ = 64;
+    QString unit_;
+    bool arrowsShown_ = false;
+    QColor arrowColour_ = Qt::black;
+    Qt::BrushStyle arrowStyle_ = Qt::SolidPattern;
+
+    // Geometry in twips, worked out from the size.
+    int divPitch_ = 0, intPitch_ = 0, intLeft_ = 0, intWidth_ = 0, fracWidth_ = 0;
+    int inchLength_ = 0, fracTop0_ = 0, intTop0_ = 0;
+
+    IntegerStrip* integerStrip_;
+    FractionStrip* fractionStrip_;
 };
+
+}  // namespace gradel

@@ -1,57 +1,55 @@
 #pragma once
-// A readout that shows one number and its unit, right-aligned and scaled to its height,
-// like the window of a measuring instrument. It formats the number by a pattern, lays out
-// its two labels and reports a right-button press. It keeps nothing between runs.
+// A readout that shows one number and its unit, right-aligned and sized to its height, like
+// the window of a measuring instrument. Setters store the state and ask for a repaint; the
+// paint reads the state. It starts disabled (drawn greyed, taking no mouse input) until its
+// owner enables it.
+#include <QFont>
+#include <QRect>
 #include <QString>
 #include <QWidget>
-#include <cstdint>
-#include <memory>
-
-class QLabel;
 
 namespace gradel {
-class IErrorDialog;
-}
 
 class DigitalDial : public QWidget {
     Q_OBJECT
-public:
-    // `dialog` reports faults of the accessors; nullptr means the process-wide one.
-    explicit DigitalDial(QWidget* parent = nullptr, gradel::IErrorDialog* dialog = nullptr);
-    ~DigitalDial() override;
+  public:
+    explicit DigitalDial(QWidget* parent = nullptr);
 
-    float Value() const;
-    void SetValue(float value);
-    QString Unit() const;
-    void SetUnit(const QString& unit);
-    QString FormatString() const;  // "Display Format string"
-    void SetFormatString(const QString& pattern);
-    bool Enabled() const;
-    void SetEnabled(bool enabled);
-    uint32_t BackColor() const;
-    void SetBackColor(uint32_t colour);
+    float value() const { return value_; }
+    void setValue(float value);
+    QString unit() const { return unit_; }
+    void setUnit(const QString& unit);
+    // The pattern the value is shown by (see formatNumber): "0.00", "0.0005", "" …
+    QString format() const { return format_; }
+    void setFormat(const QString& pattern);
 
-    // FormatValue(Value, FormatString) + Separator + Unit, e.g. "25.40mm".
-    QString Reading(const QString& Separator = QString()) const;
+    // The number as shown, e.g. "25.40".
+    QString text() const { return text_; }
+    // The number, `separator` and the unit, e.g. "25.40mm": what "Copy" puts on the clipboard.
+    QString reading(const QString& separator = QString()) const;
 
-    // The pattern rule: "0.00" rounds to two places; a last "5" ("0.0005") shows only 0 or 5
-    // in the last place, brought down in magnitude, sign kept; "" gives the general form.
-    static QString FormatValue(double v, const QString& pattern);
+  signals:
+    void rightClicked();
 
-    const QLabel* labValue() const;
-    const QLabel* labUnit() const;
-
-signals:
-    void RightClick();
-
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
-private:
-    struct Impl;
-    std::unique_ptr<Impl> d_;
+  private:
+    void layOut();
+    void showText();
 
-    void Layout();
-    void UpdateCaption();
+    float value_ = 0;
+    QString unit_;
+    QString format_;
+    QString text_ = QStringLiteral("0");
+
+    // Worked out from the height and the unit: the two fonts, where the unit text sits and the
+    // top both texts share.
+    QFont valueFont_;
+    QFont unitFont_;
+    QRect unitRect_;
 };
+
+}  // namespace gradel

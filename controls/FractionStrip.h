@@ -1,9 +1,9 @@
 #pragma once
 // The fraction tape of the analogue dial: four inches of fraction marks with a margin of two
 // divisions at each end, and optionally the hatched wedges under them. The tape is rendered
-// once per DrawScale into an off-screen image and afterwards only moved; moving it copies the
-// uncovered part of the image. A tape whose image would be too large paints the same picture
-// straight from its marks, only the part being shown.
+// once per change of scale into an off-screen image and afterwards only moved; moving it
+// copies the uncovered part of the image. A tape whose image would be too large paints the
+// same picture straight from its marks, only the part being shown.
 #include <QColor>
 #include <QImage>
 #include <QString>
@@ -12,43 +12,44 @@
 
 class QPainter;
 
-// What the tape shows; the tape's size and font are set on the widget itself.
-struct FractionScale {
-    int32_t divisions = 2;  // D
-    int pitch = 0;          // p, twips between neighbouring marks
-    QString unit;           // after every label
-    bool arrows = false;
-    QColor arrowColour;
-    Qt::BrushStyle arrowStyle = Qt::SolidPattern;
-};
+namespace gradel {
+
+// `numerator`/`denominator` in lowest terms ("3/4" for 48/64, "1/1" for a whole inch), or "0"
+// for nothing.
+QString fractionText(int numerator, int denominator);
 
 class FractionStrip : public QWidget {
     Q_OBJECT
-public:
-    // Largest off-screen image kept, in device pixels.
-    static constexpr int64_t kImageBudget = 8 * 1024 * 1024;
+  public:
+    // What the tape shows; its size and font are the widget's own.
+    struct Scale {
+        int divisions = 2;  // marks per inch
+        int pitch = 0;      // twips between neighbouring marks
+        QString unit;       // written after every label
+        bool arrows = false;
+        QColor arrowColour;
+        Qt::BrushStyle arrowStyle = Qt::SolidPattern;
+    };
 
     explicit FractionStrip(QWidget* parent);
 
-    // Draws the wedges (when enabled), then every mark with its label, for the present size.
-    void DrawScale(const FractionScale& scale);
-    // How often the whole tape has been rendered (once per DrawScale while it is cached).
-    int Renders() const { return renders_; }
-    bool Cached() const { return !image_.isNull(); }
+    // Renders the wedges (when shown), then every mark with its label, at the present size.
+    void draw(const Scale& scale);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     // Paints the pixel rows from `top` to `bottom` (inclusive) in the tape's own pixels.
-    void Paint(QPainter& painter, int top, int bottom) const;
-    void DrawArrows(QPainter& painter) const;
-    void DrawMarkLine(QPainter& painter, int row, int gapLeft, int gapRight) const;
+    void paintRows(QPainter& painter, int top, int bottom) const;
+    void paintArrows(QPainter& painter) const;
+    void paintMarkLine(QPainter& painter, int row, int gapLeft, int gapRight) const;
     // Mark j (from -1 to 4D + 1) lies (j + 2) divisions below the tape's top.
-    QString Label(int64_t j) const;
-    bool IsZeroMark(int64_t j) const;
+    QString label(int64_t j) const;
+    bool isZeroMark(int64_t j) const;
 
-    FractionScale scale_;
+    Scale scale_;
     QImage image_;
-    int renders_ = 0;
 };
+
+}  // namespace gradel

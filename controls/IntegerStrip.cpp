@@ -2,25 +2,20 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <cstdint>
 
-#include "window/winsys/Twips.h"
+#include "base/Twips.h"
 
-namespace Twips = gradel::Twips;
+namespace gradel {
 
 IntegerStrip::IntegerStrip(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void IntegerStrip::DrawIntegerScale(int32_t whole, int intPitch) {
+void IntegerStrip::showWhole(int whole, int pitch) {
     whole_ = whole;
-    intPitch_ = intPitch;
+    pitch_ = pitch;
     update();
-}
-
-QStringList IntegerStrip::Labels() const {
-    QStringList labels;
-    for (int i = -1; i <= 2; ++i) labels << QString::number(int64_t{whole_} + i);
-    return labels;
 }
 
 void IntegerStrip::paintEvent(QPaintEvent*) {
@@ -28,20 +23,23 @@ void IntegerStrip::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), palette().color(QPalette::Base));
     painter.setPen(palette().color(QPalette::Text));
     const QFontMetrics fm(font());
-    const double width = Twips::FromPx(this->width());
-    const double zeroHeight = Twips::FromPx(fm.height());
-    const double spaces = Twips::FromPx(fm.horizontalAdvance("  "));
-    const QStringList labels = Labels();
+    const double width = Twips::fromPx(this->width());
+    const double zeroHeight = Twips::fromPx(fm.height());
+    const QString spaces = QStringLiteral("  ");
+    const double spacesWidth = Twips::fromPx(fm.horizontalAdvance(spaces));
     for (int i = -1; i <= 2; ++i) {
-        const QString text = labels[i + 1] + "  ";
-        const double y = (i + 2) * intPitch_ + 10;
-        const double left = width - Twips::FromPx(fm.horizontalAdvance(text));
-        painter.drawText(Twips::ToPx(left), Twips::ToPx(y - zeroHeight / 2) + fm.ascent(), text);
-        painter.drawLine(Twips::ToPx(width - spaces), Twips::ToPx(y), Twips::ToPx(10000),
-                         Twips::ToPx(y));
+        const QString text = QString::number(int64_t{whole_} + i) + spaces;
+        const double y = (i + 2) * pitch_ + 10;
+        const double left = width - Twips::fromPx(fm.horizontalAdvance(text));
+        painter.drawText(Twips::toPx(left), Twips::toPx(y - zeroHeight / 2) + fm.ascent(), text);
+        // The tick runs from under the label's trailing blanks to past the tape's right edge.
+        painter.drawLine(Twips::toPx(width - spacesWidth), Twips::toPx(y), Twips::toPx(10000),
+                         Twips::toPx(y));
     }
 }
 
 void IntegerStrip::mousePressEvent(QMouseEvent* event) {
     event->accept();
 }
+
+}  // namespace gradel

@@ -1,51 +1,27 @@
-// Renders both controls at their panel sizes for a few values and divisions into one PNG:
+// Renders one panel's display controls for a few positions and divisions into one PNG:
 //   controls_gallery out.png [zoom]
 // Each row is one panel's millimetre readout, inch readout and dial, set up as a panel does.
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
-#include <QWidget>
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
-#include "controls/AnalogueDial.h"
-#include "controls/DigitalDial.h"
-#include "window/winsys/Twips.h"
-
-namespace Twips = gradel::Twips;
+#include "bench/controls/PanelRig.h"
 
 namespace {
 
 struct Row {
     float inches;
-    int32_t divisions;
+    int divisions;
 };
 
-QImage RenderRow(const Row& row) {
-    QWidget panel;
-    panel.setAutoFillBackground(true);
-    Twips::Place(&panel, 0, 0, 6375, 1455);
-    auto* mm = new DigitalDial(&panel);
-    auto* inch = new DigitalDial(&panel);
-    auto* dial = new AnalogueDial(&panel);
-    Twips::Place(mm, 960, 240, 1695, 615);
-    Twips::Place(inch, 2760, 240, 1695, 615);
-    Twips::Place(dial, 4560, 240, 1695, 1095);
-    dial->SetDivisions(row.divisions);
-    dial->SetArrowFillStyle(7);
-    dial->SetArrowColour(0xC0C0FF);
-    dial->SetArrowEnable(true);
-    inch->SetUnit("\"");
-    inch->SetFormatString("0.0005");
-    mm->SetUnit("mm");
-    mm->SetFormatString("0.00");
-    inch->SetEnabled(true);
-    mm->SetEnabled(true);
-    panel.show();
-    mm->SetValue(row.inches * 25.4f);
-    inch->SetValue(row.inches);
-    dial->SetValue(row.inches);
+QImage renderRow(const Row& row) {
+    gradel::PanelRig panel(row.divisions);
+    panel.show(row.inches);
     QApplication::processEvents();
-    QImage image = panel.grab().toImage();
+    QImage image = panel.window.grab().toImage();
     QPainter painter(&image);
     painter.drawText(
         8, 20, QString("%1 in, %2 div").arg(static_cast<double>(row.inches)).arg(row.divisions));
@@ -67,7 +43,7 @@ int main(int argc, char** argv) {
     QList<QImage> images;
     int width = 0, height = 0;
     for (const Row& row : rows) {
-        images << RenderRow(row);
+        images << renderRow(row);
         width = std::max(width, images.back().width());
         height += images.back().height();
     }
