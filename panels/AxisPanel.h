@@ -1,35 +1,104 @@
 #pragma once
-// The controls of one axis panel: one element of each of the window's control arrays.
-// Element 0 is the template built from the window's design; further elements are made by
-// Create() with the same controls, sizes, captions, tooltips and fonts, hidden until shown.
-// A panel's state lives in its controls (tags, check states, visibility).
+// The panel of one scale: its key in large letters, a millimetre readout, an inch readout, the
+// analogue inch dial and the buttons Reset Rel, Adj, ABS, X2 and Rev.
+//
+// The panel owns the state its buttons show (absolute or relative, times two, reversed) and the
+// last position it was given, so a change of ABS or X2, by mouse or by key, redraws the panel
+// at once: a box in poll mode (or a demo scale) may never send another reading. What the
+// operator asks of the scale itself leaves through signals; the panel never touches a scale.
+#include <QGroupBox>
 #include <QString>
 
-class QGroupBox;
 class QLabel;
-class QFrame;
+class QMenu;
 class QPushButton;
-class QWidget;
-class DigitalDial;
+
+namespace gradel {
+
 class AnalogueDial;
+class DigitalDial;
 
-struct AxisPanel {
-    QGroupBox* fraAxis = nullptr;     // frame; its Tag holds the scale key
-    QLabel* labAxis = nullptr;        // large axis letter
-    DigitalDial* ddMM = nullptr;      // millimetre readout
-    DigitalDial* ddInch = nullptr;    // inch readout
-    AnalogueDial* AnalogueDial_ = nullptr;  // analogue inch dial
-    QFrame* fraButtons = nullptr;     // holds the five buttons
-    QPushButton* cmdRS = nullptr;     // "Reset Rel"
-    QPushButton* cmdAdj = nullptr;    // "Adj"
-    QPushButton* chkABS = nullptr;    // check box drawn as a push button (checkable)
-    QPushButton* chkX2 = nullptr;
-    QPushButton* chkREV = nullptr;
+class AxisPanel : public QGroupBox {
+    Q_OBJECT
+  public:
+    // Adj moves the relative reading by this much per twip of mouse travel: slowly with the
+    // left button, ten times faster with the right one.
+    static constexpr double kSlowInchPerTwip = 0.00001;
+    static constexpr double kFastInchPerTwip = 0.0001;
+    // The panel's size in twips.
+    static constexpr int kWidth = 6375;
+    static constexpr int kHeight = 1455;
 
-    // Builds a panel from the design, inside `window`, hidden.
-    static AxisPanel Create(QWidget* window);
+    // A panel for `key`: relative, not doubled, and reversed only for a "Y" axis.
+    explicit AxisPanel(const QString& key, QWidget* parent = nullptr);
 
-    // Check-box value as 0 or 1, and setting it (a change raises the box's click path).
-    static int Value(const QPushButton* chk);
-    static void SetValue(QPushButton* chk, int value);
+    const QString& key() const { return key_; }
+    bool isAbsolute() const { return absolute_; }
+    void setAbsolute(bool absolute);
+    bool isTimesTwo() const { return timesTwo_; }
+    void setTimesTwo(bool timesTwo);
+    bool isReversed() const { return reversed_; }
+    void setReversed(bool reversed);  // emits reverseChanged when it changes
+
+    // A length in inches as this panel shows it: doubled in times-two (diameter) mode.
+    float shown(float inch) const { return timesTwo_ ? 2 * inch : inch; }
+    // And back: what a length shown here is on the scale.
+    float fromShown(float inch) const { return timesTwo_ ? inch / 2 : inch; }
+
+    // The scale's position: shown in both readouts and the dial, absolute or relative as ABS
+    // says, doubled in X2 mode.
+    void showPosition(float absoluteInch, float relativeInch);
+    // Which readouts the panel shows (the View menu's choice).
+    void setReadoutsShown(bool mm, bool inch, bool dial);
+
+    const DigitalDial& mmReadout() const { return *mm_; }
+    const DigitalDial& inchReadout() const { return *inch_; }
+    const AnalogueDial& dial() const { return *dial_; }
+
+  signals:
+    void zeroRelativeClicked();
+    // Adj pressed, then dragged: the relative reading should move by `inch` from where it was
+    // at the press.
+    void adjustPressed();
+    void adjustDragged(double inch);
+    void reverseChanged(bool reversed);
+    // One of the readouts' "Copy" entries: the text for the clipboard.
+    void copyRequested(const QString& text);
+    // A double click on the panel's own surface: hide it.
+    void hideRequested();
+
+  protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void buildReadouts();
+    void buildButtons();
+    void buildMenus();
+    void refresh();
+    void dragAdjust(Qt::MouseButtons buttons, float yTwips);
+    void popUp(QMenu* menu);
+
+    QString key_;
+    bool absolute_ = false;
+    bool timesTwo_ = false;
+    bool reversed_ = false;
+    float absoluteInch_ = 0;
+    float relativeInch_ = 0;
+    float dragStartY_ = 0;  // twips, where Adj was pressed
+
+    QLabel* letter_ = nullptr;
+    DigitalDial* mm_ = nullptr;
+    DigitalDial* inch_ = nullptr;
+    AnalogueDial* dial_ = nullptr;
+    QPushButton* zero_ = nullptr;
+    QPushButton* adjust_ = nullptr;
+    QPushButton* absoluteButton_ = nullptr;
+    QPushButton* timesTwoButton_ = nullptr;
+    QPushButton* reverseButton_ = nullptr;
+    QMenu* dialMenu_ = nullptr;
+    QMenu* inchMenu_ = nullptr;
+    QMenu* mmMenu_ = nullptr;
 };
+
+}  // namespace gradel

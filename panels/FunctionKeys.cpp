@@ -1,0 +1,186 @@
+#include "panels/FunctionKeys.h"
+
+#include <QStringList>
+#include <algorithm>
+
+#include "base/NumberFormat.h"
+#include "base/VirtualKey.h"
+#include "panels/AxisCommands.h"
+#include "panels/FunctionLabels.h"
+#include "panels/NumberEntryDialog.h"
+#include "panels/PanelStack.h"
+#include "scale/Scale.h"
+
+namespace gradel {
+
+namespace {
+
+using VirtualKey::function;
+
+constexpr int kAxisLabels = 6;  // labels 0..5 belong to F1..F6, 6..11 to F7..F12
+
+// Successive presses of F9 on Set Position offer these, in millimetres.
+constexpr std::array<float, 4> kOffsetsMm = {2.0f, -2.0f, 5.0f, -5.0f};
+
+const QString kInchMark = QStringLiteral("\"");
+
+// The captions of one page: the text after each axis key, then F7..F12.
+struct PageCaptions {
+    FunctionKeys::Page page;
+    const char* axisSuffix;  // nullptr: "=" and the entry text
+    const char* keys[6];
+};
+
+constexpr PageCaptions kPages[] = {
+    {FunctionKeys::Page::Main,
+     "= Zero Relative",
+     {"F7 Zero Abs", "F8 ABS/Rel", "F9 X2", "F10 Fwd/Rev", "F11 Set Position", "F12 Menu (1)"}},
+    {FunctionKeys::Page::ZeroAbsolute, "Zero Absolute", {"Reset Absolute", "", "", "", "", "Menu"}},
+    {FunctionKeys::Page::AbsRel, "Rel/Abs", {"", "Display Rel/Abs", "", "", "", "Menu"}},
+    {FunctionKeys::Page::TimesTwo, "*2 Diameter", {"", "", "Set to X2", "", "", "Menu"}},
+    {FunctionKeys::Page::FwdRev, "Fwd/Rev", {"", "", "", "Fwd/Rev", "", "Menu"}},
+    {FunctionKeys::Page::SetPosition,
+     nullptr,
+     {"Enter MM", "Enter Inch", "Offset  +/-2 +/-5 ", "Read gradel", "Set Relative", "Menu"}},
+};
+
+// What all twelve labels say while the number entry dialog is open: its keys.
+constexpr const char* kEntryLayout[] = {" 1", " 2", " 3", " 4", " 5", " 6",
+                                        " 7", " 8", " 9", " 0", " .", "Exit"};
+
+bool isAxisKey(int code) {
+    return code >= function(1) && code <= function(kAxisLabels);
+}
+
+}  // namespace
+
+FunctionKeys::FunctionKeys(FunctionLabels& labels, const PanelStack& panels, AxisCommands& axes,
+                           NumberEntryDialog& entry)
+    : labels_(labels), panels_(panels), axes_(axes), entry_(entry) {}
+
+void FunctionKeys::reset() {
+    if (page_ != Page::Entry) page_ = Page::Main;
+    draw();
+}
+
+void FunctionKeys::showPage(Page page) {
+    page_ = page;
+    draw();
+}
+
+void FunctionKeys::drawAxisLabels(const QString& suffix) {
+    const QStringList keys = panels_.keys();
+    for (int i = 0; i < kAxisLabels; ++i)
+        labels_.setCaption(i, i < keys.size() ? keys[i] + u' ' + suffix : QString());
+}
+
+void FunctionKeys::drawEntryLayout() {
+    for (int i = 0; i < FunctionLabels::kCount; ++i)
+        labels_.setCaption(i, QString::fromLatin1(kEntryLayout[i]));
+}
+
+void FunctionKeys::draw() {
+    if (page_ == Page::Entry) return drawEntryLayout();
+    const auto captions = std::find_if(std::begin(kPages), std::end(kPages),
+                                       [&](const PageCaptions& p) { return p.page == page_; });
+    if (captions == std::end(kPages)) return;  // ReadAxis: its labels are drawn as it starts
+    drawAxisLabels(captions->axisSuffix ? QString::fromLatin1(captions->axisSuffix)
+                                        : u'=' + entryText_);
+    for (int k = 0; k < 6; ++k)
+        labels_.setCaption(kAxisLabels + k, QString::fromLatin1(captions->keys[k]));
+}
+
+bool FunctionKeys::handleKey(int code) {
+    if (page_ == Page::Entry) return false;  // the dialog takes the keys while it is open
+    return page_ == Page::SetPosition ? handleSetPositionKey(code) : handlePageKey(code);
+}
+
+bool FunctionKeys::handleSetPositionKey(int code) {
+    if (isAxisKey(code)) {
+        applyToAxis(code - function(1));
+    } else if (code == function(7)) {
+        enterNumber(QStringLiteral("mm"), QStringLiteral("0.00"));
+    } else if (code == function(8)) {
+        enterNumber(kInchMark, QStringLiteral("0.0005"));
+    } else if (code == function(9)) {
+        takeNextOffset();
+    } else if (code == function(10)) {
+        drawAxisLabels(QStringLiteral("Select"));
+        page_ = Page::ReadAxis;
+        return true;
+    } else {
+        showPage(Page::Main);
+    }
+    return false;
+}
+
+bool FunctionKeys::handlePageKey(int code) {
+    if (isAxisKey(code)) {
+        applyToAxis(code - function(1));
+    } else if (code == function(7)) {
+        showPage(Page::ZeroAbsolute);
+    } else if (code == function(8)) {
+        showPage(Page::AbsRel);
+    } else if (code == function(9)) {
+        showPage(Page::TimesTwo);
+    } else if (code == function(10)) {
+        showPage(Page::FwdRev);
+        return true;
+    } else if (code == function(11)) {
+        showPage(Page::SetPosition);
+    } else {
+        showPage(Page::Main);
+    }
+    return false;
+}
+
+// The offsets go round 2, -2, 5, -5, 2 … mm; the round carries on across pages.
+void FunctionKeys::takeNextOffset() {
+    const float mm = kOffsetsMm[static_cast<std::size_t>(nextOffset_)];
+    nextOffset_ = (nextOffset_ + 1) % static_cast<int>(kOffsetsMm.size());
+    entryText_ =
+        formatNumber(static_cast<double>(mm), QStringLiteral("0.00")) + QStringLiteral(" mm");
+    entryValue_ = static_cast<float>(mm / Scale::kMmPerInch);
+    draw();
+}
+
+void FunctionKeys::applyToAxis(int index) {
+    const QStringList keys = panels_.keys();
+    if (index >= keys.size()) return;
+    const QString key = keys[index];
+    switch (page_) {
+        case Page::Main:
+            return axes_.zeroRelative(key);
+        case Page::ZeroAbsolute:
+            return axes_.zeroAbsolute(key);
+        case Page::AbsRel:
+            return axes_.toggleAbsolute(key);
+        case Page::TimesTwo:
+            return axes_.toggleTimesTwo(key);
+        case Page::FwdRev:
+            return axes_.toggleReverse(key);
+        case Page::SetPosition:
+            axes_.setRelativeInch(key, entryValue_);
+            return draw();
+        case Page::ReadAxis: {
+            entryValue_ = axes_.relativeInch(key);
+            entryText_ = formatNumber(static_cast<double>(Scale::toMm(entryValue_)),
+                                      QStringLiteral("0.00")) +
+                         QStringLiteral("mm");
+            return showPage(Page::SetPosition);
+        }
+        case Page::Entry:
+            return;
+    }
+}
+
+void FunctionKeys::enterNumber(const QString& unit, const QString& format) {
+    showPage(Page::Entry);
+    const float value = entry_.enterNumber(unit, format);
+    entryValue_ =
+        unit == QStringLiteral("mm") ? static_cast<float>(value / Scale::kMmPerInch) : value;
+    entryText_ = formatNumber(static_cast<double>(value), QString()) + u' ' + unit;
+    showPage(Page::SetPosition);
+}
+
+}  // namespace gradel

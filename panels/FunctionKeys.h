@@ -1,0 +1,69 @@
+#pragma once
+// The function-key menu. Twelve labels show what F1..F12 do: F1..F6 stand for the listed axes
+// in panel order, F7..F12 choose the menu's page. An axis key applies the page's action to its
+// axis; F12 or any key that is not a function key returns to the main page. The "Set Position"
+// page sets an axis's relative reading to a typed number (through the number entry dialog), a
+// fixed offset or another axis's reading.
+//
+// Only six axes have a key: panels beyond the sixth are worked with their own buttons.
+#include <QString>
+#include <array>
+
+namespace gradel {
+
+class AxisCommands;
+class FunctionLabels;
+class NumberEntryDialog;
+class PanelStack;
+
+class FunctionKeys {
+  public:
+    enum class Page {
+        Main,
+        ZeroAbsolute,
+        AbsRel,
+        TimesTwo,
+        FwdRev,
+        SetPosition,
+        Entry,     // the number entry dialog is open and takes the keys
+        ReadAxis,  // choose the axis whose reading to take
+    };
+
+    FunctionKeys(FunctionLabels& labels, const PanelStack& panels, AxisCommands& axes,
+                 NumberEntryDialog& entry);
+
+    // Back to the main page and redraw; after every change of the listed panels too. An entry
+    // in progress keeps the dialog's key layout: its page is drawn when it ends.
+    void reset();
+    // One key (virtual-key code; F1 = 112 … F12 = 123) from the keyboard, the keypad or a label
+    // click. True when the key has been used up and must go no further (only F10 is).
+    bool handleKey(int code);
+
+    Page page() const { return page_; }
+    // The value Set Position gives an axis, in inches, and how its labels show it.
+    float entryValue() const { return entryValue_; }
+    QString entryText() const { return entryText_; }
+
+  private:
+    void draw();
+    void drawAxisLabels(const QString& suffix);
+    void drawEntryLayout();
+    bool handleSetPositionKey(int code);
+    bool handlePageKey(int code);
+    void applyToAxis(int index);
+    void takeNextOffset();
+    void enterNumber(const QString& unit, const QString& format);
+    void showPage(Page page);
+
+    FunctionLabels& labels_;
+    const PanelStack& panels_;
+    AxisCommands& axes_;
+    NumberEntryDialog& entry_;
+
+    Page page_ = Page::Main;
+    float entryValue_ = 0;
+    QString entryText_;
+    int nextOffset_ = 0;
+};
+
+}  // namespace gradel

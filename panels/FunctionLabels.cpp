@@ -1,0 +1,58 @@
+#include "panels/FunctionLabels.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QToolTip>
+
+#include "base/Twips.h"
+
+namespace gradel {
+
+FunctionLabels::FunctionLabels(QWidget* parent) : QObject(parent) {
+    const int left[2] = {kLeftColumn, kRightColumn};
+    for (std::size_t c = 0; c < columns_.size(); ++c) {
+        columns_[c] = new QGroupBox(parent);
+        Twips::place(columns_[c], left[c], 0, 1455, 6615);
+    }
+    const QColor background = QToolTip::palette().color(QPalette::ToolTipBase);
+    for (int i = 0; i < kCount; ++i) {
+        auto* label = new QLabel(QStringLiteral("F%1").arg(i + 1), columns_[i < 6 ? 0 : 1]);
+        Twips::place(label, 120, 240 + 1080 * (i % 6), 1215, 855);
+        label->setFont(QFont(QStringLiteral("MS Sans Serif"), 12, QFont::Bold));
+        label->setFrameStyle(QFrame::Box | QFrame::Plain);
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::Window, background);
+        label->setPalette(palette);
+        label->setAutoFillBackground(true);
+        label->installEventFilter(this);
+        labels_[static_cast<std::size_t>(i)] = label;
+    }
+}
+
+QString FunctionLabels::caption(int i) const {
+    return label(i)->text();
+}
+
+void FunctionLabels::setCaption(int i, const QString& text) {
+    label(i)->setText(text);
+}
+
+// A click is a left-button release over the label, as with a button.
+bool FunctionLabels::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::MouseButtonRelease) return false;
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    for (int i = 0; i < kCount; ++i) {
+        QLabel* l = label(i);
+        if (watched == l && mouse->button() == Qt::LeftButton &&
+            l->rect().contains(mouse->position().toPoint())) {
+            emit clicked(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace gradel

@@ -1,0 +1,67 @@
+#include "panels/PanelStack.h"
+
+#include "base/Twips.h"
+#include "panels/AxisPanel.h"
+
+namespace gradel {
+
+PanelStack::PanelStack(QWidget* parent) : QWidget(parent) {}
+
+AxisPanel* PanelStack::add(const QString& key) {
+    Entry& entry = entries_[key];
+    if (!entry.panel) {
+        entry.panel = new AxisPanel(key, this);
+        entry.panel->setReadoutsShown(readouts_[0], readouts_[1], readouts_[2]);
+        connect(entry.panel, &AxisPanel::hideRequested, this, [this, key] { remove(key); });
+        emit panelCreated(entry.panel);
+    }
+    entry.listed = true;
+    entry.panel->show();
+    layOut();
+    return entry.panel;
+}
+
+void PanelStack::remove(const QString& key) {
+    const auto it = entries_.find(key);
+    if (it == entries_.end()) return;
+    it->second.listed = false;
+    it->second.panel->hide();
+    layOut();
+}
+
+AxisPanel* PanelStack::panel(const QString& key) const {
+    const auto it = entries_.find(key);
+    return it == entries_.end() ? nullptr : it->second.panel;
+}
+
+QStringList PanelStack::keys() const {
+    QStringList keys;
+    for (const auto& [key, entry] : entries_)
+        if (entry.listed) keys << key;
+    return keys;
+}
+
+int PanelStack::bottom() const {
+    return static_cast<int>(keys().size()) * AxisPanel::kHeight;
+}
+
+void PanelStack::setReadoutsShown(bool mm, bool inch, bool dial) {
+    readouts_[0] = mm;
+    readouts_[1] = inch;
+    readouts_[2] = dial;
+    for (const auto& [key, entry] : entries_) entry.panel->setReadoutsShown(mm, inch, dial);
+}
+
+void PanelStack::layOut() {
+    int top = 0;
+    for (const auto& [key, entry] : entries_) {
+        if (!entry.listed) continue;
+        entry.panel->move(0, Twips::toPx(top));
+        top += AxisPanel::kHeight;
+    }
+    // The column is as tall as its listed panels: a panel outside it would be cut off.
+    resize(Twips::toPx(AxisPanel::kWidth), Twips::toPx(top));
+    emit layoutChanged();
+}
+
+}  // namespace gradel

@@ -1,0 +1,51 @@
+#pragma once
+// The axis panels in one column, stacked from the top in key order, so that panels stack and
+// the function keys number the axes X before Y before Z whatever order the scales arrive in.
+//
+// A panel is made the first time its key is added and afterwards only hidden and shown again:
+// it keeps its ABS, X2 and Rev state while its scale is away (or hidden by a double click).
+// Only listed (shown) panels take a place in the column and an axis key.
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <map>
+
+namespace gradel {
+
+class AxisPanel;
+
+class PanelStack : public QWidget {
+    Q_OBJECT
+  public:
+    explicit PanelStack(QWidget* parent = nullptr);
+
+    // Shows and lists the panel of `key`, made on first use (panelCreated tells first).
+    AxisPanel* add(const QString& key);
+    // Hides the panel of `key` and takes it off the list; it keeps its state.
+    void remove(const QString& key);
+    // The panel of `key`, listed or hidden; null if it was never made.
+    AxisPanel* panel(const QString& key) const;
+    // The listed keys, in the order the panels stand.
+    QStringList keys() const;
+    // The height of the listed panels, in twips.
+    int bottom() const;
+    // Which readouts every panel shows.
+    void setReadoutsShown(bool mm, bool inch, bool dial);
+
+  signals:
+    void panelCreated(AxisPanel* panel);
+    // The listed panels changed (or were shown again): they have been laid out afresh.
+    void layoutChanged();
+
+  private:
+    void layOut();
+
+    struct Entry {
+        AxisPanel* panel = nullptr;
+        bool listed = false;
+    };
+    std::map<QString, Entry> entries_;  // in key order
+    bool readouts_[3] = {true, true, true};
+};
+
+}  // namespace gradel

@@ -1,0 +1,193 @@
+// The axis panel (what it shows for its state, what its buttons and menus ask for), the panel
+// stack (order, hiding, coming back) and the number entry dialog's keys.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <cmath>
+
+#include "controls/AnalogueDial.h"
+#include "controls/DigitalDial.h"
+#include "panels/AxisPanel.h"
+#include "panels/NumberEntryDialog.h"
+#include "panels/PanelStack.h"
+#include "tests/support/DialogKeys.h"
+
+using namespace gradel;
+using namespace gradel::testing;
+
+namespace {
+
+QPushButton* button(AxisPanel& panel, const QString& caption) {
+    for (QPushButton* b : panel.findChildren<QPushButton*>())
+        if (b->text() == caption) return b;
+    return nullptr;
+}
+
+// The text a readout's or the dial's "Copy" entry hands on.
+QString copied(AxisPanel& panel, const char* menu) {
+    QSignalSpy spy(&panel, &AxisPanel::copyRequested);
+    panel.findChild<QMenu*>(menu)->actions().at(0)->trigger();
+    return spy.size() == 1 ? spy.at(0).at(0).toString() : QStringLiteral("(none)");
+}
+
+// ABS and X2 change what the panel shows at once, from the position it was last given; the
+// reset button works only on relative readings.
+TEST(AxisPanel, ShowsThePositionAsItsButtonsSay) {
+    struct Row {
+        bool absolute, timesTwo;
+        const char *mm, *inch;
+        float dial;
+    };
+    const Row rows[] = {{false, false, "6.35", "0.2500", 0.25f},
+                        {true, false, "25.40", "1.0000", 1.0f},
+                        {false, true, "12.70", "0.5000", 0.5f},
+                        {true, true, "50.80", "2.0000", 2.0f}};
+    AxisPanel panel("X");
+    panel.showPosition(1.0f, 0.25f);
+    for (const Row& r : rows) {
+        if (panel.isAbsolute() != r.absolute)
+            QTest::mouseClick(button(panel, "ABS"), Qt::LeftButton);
+        if (panel.isTimesTwo() != r.timesTwo) panel.setTimesTwo(r.timesTwo);
+        EXPECT_EQ(panel.mmReadout().text(), r.mm);
+        EXPECT_EQ(panel.inchReadout().text(), r.inch);
+        EXPECT_FLOAT_EQ(panel.dial().value(), r.dial);
+        EXPECT_EQ(button(panel, "Reset Rel")->isEnabled(), !r.absolute);
+        EXPECT_EQ(button(panel, "ABS")->isChecked(), r.absolute);
+    }
+    panel.setAbsolute(false);
+    panel.setTimesTwo(false);
+    panel.showPosition(0, -0.0002f);  // a tiny negative reading keeps its sign
+    EXPECT_EQ(panel.inchReadout().text() + panel.mmReadout().text(), "-0.0000-0.01");
+}
+
+// Only a Y axis starts reversed; Rev reports each change once, by click or by key.
+TEST(AxisPanel, RevStartsForYAndReportsChanges) {
+    EXPECT_TRUE(AxisPanel("Y").isReversed());
+    AxisPanel panel("X");
+    EXPECT_FALSE(panel.isReversed());
+    QSignalSpy spy(&panel, &AxisPanel::reverseChanged);
+    QTest::mouseClick(button(panel, "Rev"), Qt::LeftButton);
+    panel.setReversed(true);
+    panel.setReversed(false);
+    ASSERT_EQ(spy.size(), 2);
+    EXPECT_EQ(spy.at(0).at(0).toBool(), true);
+    EXPECT_EQ(spy.at(1).at(0).toBool(), false);
+    EXPECT_FALSE(button(panel, "Rev")->isChecked());
+}
+
+TEST(AxisPanel, CopyEntriesGiveTheReadingsAsShown) {
+    struct Row {
+        float inch;
+        const char *dial, *inchText, *mmText;
+    };
+    const Row rows[] = {{3.75f, "33/4\"", "3.7500\"", "95.25mm"},
+                        {0.5f, "1/2\"", "0.5000\"", "12.70mm"}};
+    AxisPanel panel("X");
+    for (const Row& r : rows) {
+        panel.showPosition(0, r.inch);
+        EXPECT_EQ(copied(panel, "dialMenu"), r.dial);
+        EXPECT_EQ(copied(panel, "inchMenu"), r.inchText);
+        EXPECT_EQ(copied(panel, "mmMenu"), r.mmText);
+    }
+}
+
+// The dial's menu opens at a right click with its present divisions ticked, and sets them.
+TEST(AxisPanel, DialMenuTicksAndSetsTheDivisions) {
+    AxisPanel panel("X");
+    panel.show();
+    auto* menu = panel.findChild<QMenu*>("dialMenu");
+    QTest::mouseClick(const_cast<AnalogueDial*>(&panel.dial()), Qt::RightButton);
+    EXPECT_TRUE(menu->isVisible());
+    auto ticked = [&] {
+        QString t;
+        for (QAction* a : menu->actions())
+            if (a->isChecked()) t += a->text();
+        return t;
+    };
+    EXPECT_EQ(ticked(), "&64ths");
+    menu->actions().at(1)->trigger();
+    EXPECT_EQ(panel.dial().divisions(), 16);
+    EXPECT_EQ(ticked(), "&16ths");
+    menu->hide();
+}
+
+TEST(AxisPanel, DoubleClickOnItsOwnSurfaceAsksToHide) {
+    AxisPanel panel("X");
+    panel.show();
+    QSignalSpy spy(&panel, &AxisPanel::hideRequested);
+    QTest::mouseDClick(panel.findChild<QLabel*>(), Qt::LeftButton);  // the axis letter's own
+    EXPECT_EQ(spy.size(), 0);
+    QTest::mouseDClick(&panel, Qt::LeftButton, {}, QPoint(3, panel.height() - 3));
+    EXPECT_EQ(spy.size(), 1);
+}
+
+// Panels stand in key order whatever order the scales come in; a hidden panel keeps its place
+// in the stack's memory and its state, and comes back as it was.
+TEST(PanelStack, KeyOrderHidingAndComingBack) {
+    PanelStack stack;
+    QSignalSpy created(&stack, &PanelStack::panelCreated);
+    QSignalSpy laidOut(&stack, &PanelStack::layoutChanged);
+    for (const char* key : {"Z", "X", "Y"}) stack.add(key);
+    EXPECT_EQ(stack.keys(), (QStringList{"X", "Y", "Z"}));
+    EXPECT_LT(stack.panel("X")->y(), stack.panel("Y")->y());
+    EXPECT_EQ(stack.bottom(), 3 * AxisPanel::kHeight);
+
+    AxisPanel* y = stack.panel("Y");
+    y->setTimesTwo(true);
+    emit y->hideRequested();  // as a double click on it does
+    EXPECT_EQ(stack.keys(), (QStringList{"X", "Z"}));
+    EXPECT_EQ(stack.panel("Z")->y(), y->y());  // moved up into Y's place
+    EXPECT_TRUE(y->isHidden());
+    stack.remove("W");  // never made: nothing happens
+    EXPECT_EQ(stack.add("Y"), y);
+    EXPECT_TRUE(y->isTimesTwo());
+    EXPECT_EQ(stack.keys(), (QStringList{"X", "Y", "Z"}));
+    EXPECT_EQ(created.size(), 3);
+    EXPECT_EQ(laidOut.size(), 5);
+
+    stack.setReadoutsShown(true, false, true);
+    EXPECT_TRUE(stack.add("A")->inchReadout().isHidden());  // later panels too
+    EXPECT_TRUE(stack.panel("X")->inchReadout().isHidden());
+}
+
+// The entry dialog: F1..F9 and F10 are digits, F11 the point, F12 ends; typed digits and "."
+// append, any other character ends; every end keeps what was typed; a repaint keeps it too.
+TEST(NumberEntryDialog, KeysGiveTheirNumber) {
+    struct Row {
+        std::vector<Stroke> keys;
+        float value;
+        QString typed;
+    };
+    const QString nines(38, u'9');  // one more would not fit a single
+    const Row rows[] = {
+        {{fkey(1), fkey(2), fkey(11), fkey(5), fkey(12)}, 12.5f, "12.5"},
+        {typed("3.25\r"), 3.25f, "3.25"},
+        {typed("1..5\x1b"), 1, "1..5"},
+        {typed("\x1b"), 0, ""},
+        {{fkey(10), fkey(9), fkey(12)}, 9, "09"},
+        {typed(".5\t"), 0.5f, ".5"},
+        {typed("7-"), 7, "7"},
+        {typed("4x"), 4, "4"},
+        {{typed("6")[0], fkey(13), {Qt::Key_Shift, ""}, fkey(12)}, 6, "6"},
+        {typed((nines + "99.1\r").toLatin1().constData()), 1e38f, nines + ".1"},
+        {{typed("3")[0], fkey(12), typed("9")[0], fkey(12)}, 3, "3"},  // keys after the end
+    };
+    QWidget owner;
+    NumberEntryDialog dialog(&owner);
+    for (const Row& r : rows) {
+        answer(&dialog, r.keys, [&] { dialog.repaint(); });
+        const float value = dialog.enterNumber("mm", "0.00");
+        QTest::qWait(10);  // keys still queued reach the hidden dialog
+        EXPECT_EQ(dialog.typed(), r.typed);
+        EXPECT_NEAR(value, r.value, std::abs(r.value) * 1e-6);
+        EXPECT_EQ(dialog.readout().reading(), dialog.readout().text() + "mm");
+        EXPECT_TRUE(dialog.isHidden());
+    }
+}
+
+}  // namespace
