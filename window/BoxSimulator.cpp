@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace gradel {
+
 namespace {
 constexpr int kStartMs = 5000;
 }
@@ -13,10 +15,10 @@ BoxSimulator::BoxSimulator(QObject* parent) : QObject(parent) {
 }
 
 BoxSimulator::~BoxSimulator() {
-    Stop();
+    stop();
 }
 
-QString BoxSimulator::Locate() {
+QString BoxSimulator::locate() {
     const QString fromEnv = qEnvironmentVariable("GRADEL_BOXSIM");
     if (!fromEnv.isEmpty()) return QFileInfo(fromEnv).isExecutable() ? fromEnv : QString();
     const QDir here(QCoreApplication::applicationDirPath());
@@ -29,12 +31,12 @@ QString BoxSimulator::Locate() {
     return {};
 }
 
-bool BoxSimulator::Start(const QStringList& options, QString* error) {
-    Stop();
-    const QString program = Locate();
+bool BoxSimulator::start(const QStringList& options, QString* error) {
+    stop();
+    const QString program = locate();
     auto fail = [&](const QString& why) {
         if (error) *error = why;
-        Stop();
+        stop();
         return false;
     };
     if (program.isEmpty()) return fail(tr("the simulated box (gradel-boxsim) was not found"));
@@ -50,7 +52,7 @@ bool BoxSimulator::Start(const QStringList& options, QString* error) {
     return true;
 }
 
-void BoxSimulator::Stop() {
+void BoxSimulator::stop() {
     path_.clear();
     if (process_.state() == QProcess::NotRunning) return;
     process_.closeWriteChannel();  // it stops when its input closes
@@ -59,3 +61,5 @@ void BoxSimulator::Stop() {
         process_.waitForFinished(2000);
     }
 }
+
+}  // namespace gradel

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace gradel {
+
 class BoxSimulator : public QObject {
     Q_OBJECT
 
@@ -16,14 +18,16 @@ class BoxSimulator : public QObject {
 
     // Where the simulator is: $GRADEL_BOXSIM, else beside the program, else in the build
     // tree's tools/boxsim folder seen from the program's or a test's folder. Empty if nowhere.
-    static QString Locate();
+    static QString locate();
 
     // Starts it with extra options; false (and `error` filled) if it did not give its path.
-    bool Start(const QStringList& options, QString* error = nullptr);
-    void Stop();
-    QString Path() const { return path_; }
+    bool start(const QStringList& options, QString* error = nullptr);
+    void stop();
+    QString path() const { return path_; }
 
   private:
     QProcess process_;
     QString path_;
 };
+
+}  // namespace gradel

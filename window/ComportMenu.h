@@ -7,51 +7,53 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
-#include <functional>
 #include <vector>
-
-#include "scale/ErrorDialog.h"
 
 class QAction;
 class QMenu;
+
+namespace gradel {
+
 class SerialLink;
 
 class ComportMenu : public QObject {
     Q_OBJECT
 
   public:
-    // `entry0` is the menu's first entry ("Com1"), already in `menu`.
-    ComportMenu(QMenu& menu, QAction& entry0, SerialLink& link,
-                gradel::IErrorDialog& dialog = gradel::CurrentErrorDialog(),
-                QObject* parent = nullptr);
+    // Puts the first entry ("Com1") in `menu` at once; listPorts() fills in the rest.
+    ComportMenu(QMenu& menu, SerialLink& link, QObject* parent = nullptr);
 
-    // Called when the user's choice ends the scales' link (untick): remove every scale.
-    std::function<void()> RemoveAll;
-    // Called with the caption of an entry chosen while unticked: remember it.
-    std::function<void(const QString& caption)> SavePort;
-
-    // Lists the ports that exist, in ascending order, with no gaps in the entry indices.
-    void CheckComports();
+    // Lists the ports that exist, in ascending order, with no gaps in the entries.
+    void listPorts();
     // Ticks the entries whose port number is `port` and unticks the others.
-    void TickPort(int16_t port);
-    // What choosing entry i does. With `remember` false the choice is not saved.
-    void Choose(int i, bool remember = true);
-
+    void tickPort(int16_t port);
+    // What choosing entry i does: unticked, it closes the port in use and opens its own;
+    // ticked, it closes its port.
+    void choose(int i);
     // A choice waiting for the old port to drain does not go on to open the new one (the
     // window is closing).
-    void CancelPendingOpen() { ++generation_; }
+    void cancelPendingOpen() { ++generation_; }
 
-    const std::vector<QAction*>& Entries() const { return entries_; }
-    static int16_t PortNumber(const QString& caption);
+    const std::vector<QAction*>& entries() const { return entries_; }
+    // The port number a caption or remembered text names: its numeric value, rounded halves
+    // to even; 0 (no port) when that does not fit 16 bits.
+    static int16_t portNumber(const QString& caption);
+
+  signals:
+    // An entry was chosen to open its port: the caption to remember.
+    void portChosen(const QString& caption);
+    // The user closed the port by unticking its entry: the box's scales are gone.
+    void portClosedByUser();
 
   private:
-    void AddEntry(QAction* action);
-    void Describe(QAction* action, int n);
-    void OnPortFailed(int n);
+    void addEntry(QAction* action);
+    void describe(QAction* action, int n);
+    void onPortFailed(int n);
 
     QMenu& menu_;
     SerialLink& link_;
-    gradel::IErrorDialog& dialog_;
-    std::vector<QAction*> entries_;  // mnuComPort(0..)
+    std::vector<QAction*> entries_;
     int generation_ = 0;
 };
+
+}  // namespace gradel

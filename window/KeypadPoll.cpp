@@ -4,30 +4,30 @@
 #include <QKeyEvent>
 #include <QWidget>
 
-#include "window/IKeypadSource.h"
+#include "window/KeypadSource.h"
 
-KeypadPoll::KeypadPoll(IKeypadSource* source, PressFn press)
+namespace gradel {
+
+KeypadPoll::KeypadPoll(KeypadSource* source, PressFn press)
     : source_(source), press_(std::move(press)) {}
 
-void KeypadPoll::Tick() {
-    const int16_t code = source_ ? static_cast<int16_t>(source_->Read() & 0x0F) : int16_t{0};
+void KeypadPoll::poll() {
+    const auto code = static_cast<int16_t>(source_ ? source_->read() & 0x0F : 0);
     if (code == 0) {
-        LastKeypadCode_ = 0;
-    } else if (code != LastKeypadCode_) {
+        lastCode_ = 0;
+    } else if (code != lastCode_) {
         if (press_) press_(code);
-        LastKeypadCode_ = code;
+        lastCode_ = code;
     }
 }
 
-int KeypadPoll::QtKeyForFunction(int n) {
-    return Qt::Key_F1 + (n - 1);
-}
-
-void KeypadPoll::PostFunctionKey(int n) {
+void KeypadPoll::postFunctionKey(int n) {
     QWidget* target = QApplication::focusWidget();
     if (!target) target = QApplication::activeWindow();
     if (!target) return;
-    const int key = QtKeyForFunction(n);
+    const int key = Qt::Key_F1 + (n - 1);
     QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
     QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier));
 }
+
+}  // namespace gradel

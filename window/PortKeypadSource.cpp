@@ -6,6 +6,8 @@
 #include <unistd.h>
 #endif
 
+namespace gradel {
+
 PortKeypadSource::PortKeypadSource([[maybe_unused]] const char* device) {
 #ifdef GRADEL_HAS_IO_PORTS
     fd_ = ::open(device, O_RDONLY | O_CLOEXEC);
@@ -18,7 +20,7 @@ PortKeypadSource::~PortKeypadSource() {
 #endif
 }
 
-uint8_t PortKeypadSource::Read() {
+uint8_t PortKeypadSource::read() {
 #ifdef GRADEL_HAS_IO_PORTS
     if (fd_ < 0) return 0;
     unsigned char byte = 0;
@@ -28,3 +30,5 @@ uint8_t PortKeypadSource::Read() {
     return 0;
 #endif
 }
+
+}  // namespace gradel

@@ -8,19 +8,21 @@
 #include <unistd.h>
 #endif
 
+namespace gradel {
+
 namespace {
 
-QStringList SystemDevices() {
+QStringList systemDevices() {
     QStringList devices;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         devices << info.systemLocation();
-    std::sort(devices.begin(), devices.end(), &PortTable::NaturalLess);
+    std::sort(devices.begin(), devices.end(), &PortTable::naturalLess);
     devices.removeDuplicates();
     return devices;
 }
 
 #ifndef Q_OS_WIN
-bool DeviceAccessible(const QString& path) {
+bool deviceAccessible(const QString& path) {
     const QByteArray native = path.toLocal8Bit();
     struct stat st {};
     if (::stat(native.constData(), &st) != 0 || !S_ISCHR(st.st_mode)) return false;
@@ -30,7 +32,7 @@ bool DeviceAccessible(const QString& path) {
 
 }  // namespace
 
-PortTable PortTable::FromSystem() {
+PortTable PortTable::fromSystem() {
 #ifdef Q_OS_WIN
     QStringList devices;
     for (int n = 1; n <= kMaxPort; ++n) devices << QStringLiteral("COM%1").arg(n);
@@ -38,34 +40,34 @@ PortTable PortTable::FromSystem() {
 #else
     const QString pinned = qEnvironmentVariable("GRADEL_PORTS");
     if (!pinned.isEmpty()) return PortTable(pinned.split(u':', Qt::SkipEmptyParts));
-    return PortTable(SystemDevices());
+    return PortTable(systemDevices());
 #endif
 }
 
-QString PortTable::Device(int n) const {
+QString PortTable::device(int n) const {
     if (n < 1 || n > devices_.size()) return {};
     return devices_.at(n - 1);
 }
 
-bool PortTable::PortExists(int n) const {
+bool PortTable::portExists(int n) const {
     if (n < 1 || n > kMaxPort) return false;
-    const QString device = Device(n);
+    const QString device = this->device(n);
     if (device.isEmpty()) return false;
 #ifdef Q_OS_WIN
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         if (info.portName().compare(device, Qt::CaseInsensitive) == 0) return true;
     return false;
 #else
-    return DeviceAccessible(device);
+    return deviceAccessible(device);
 #endif
 }
 
-void PortTable::PutFirst(const QString& device) {
+void PortTable::putFirst(const QString& device) {
     devices_.removeAll(device);
     devices_.prepend(device);
 }
 
-bool PortTable::NaturalLess(const QString& a, const QString& b) {
+bool PortTable::naturalLess(const QString& a, const QString& b) {
     qsizetype i = 0, j = 0;
     while (i < a.size() && j < b.size()) {
         if (a[i].isDigit() && b[j].isDigit()) {
@@ -88,3 +90,5 @@ bool PortTable::NaturalLess(const QString& a, const QString& b) {
     }
     return (a.size() - i) < (b.size() - j);
 }
+
+}  // namespace gradel

@@ -8,28 +8,32 @@
 #include <QString>
 #include <QStringList>
 
+namespace gradel {
+
 class PortTable {
   public:
     static constexpr int kMaxPort = 16;
 
     // The table of this system (environment and device list).
-    static PortTable FromSystem();
+    static PortTable fromSystem();
     // A table of the given devices, in this order.
     explicit PortTable(QStringList devices) : devices_(std::move(devices)) {}
 
     // Device of port n, or an empty text when n has none.
-    QString Device(int n) const;
+    QString device(int n) const;
     // Whether port n names a device that is there and that this user may open. The device is
     // not opened: opening a serial port raises DTR, which resets many boxes.
-    bool PortExists(int n) const;
+    bool portExists(int n) const;
     // Puts a device in front, as port 1; the others move up by one.
-    void PutFirst(const QString& device);
+    void putFirst(const QString& device);
 
-    const QStringList& Devices() const { return devices_; }
+    const QStringList& devices() const { return devices_; }
 
     // Natural order of device paths: digit runs compare by value (ttyS2 before ttyS10).
-    static bool NaturalLess(const QString& a, const QString& b);
+    static bool naturalLess(const QString& a, const QString& b);
 
   private:
     QStringList devices_;
 };
+
+}  // namespace gradel

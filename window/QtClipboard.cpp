@@ -3,10 +3,14 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-void QtClipboard::Clear() {
+namespace gradel {
+
+void QtClipboard::clear() {
     QGuiApplication::clipboard()->clear();
 }
 
-void QtClipboard::SetText(const QString& text) {
+void QtClipboard::setText(const QString& text) {
     QGuiApplication::clipboard()->setText(text);
 }
+
+}  // namespace gradel

@@ -1,9 +1,13 @@
 #pragma once
 // The platform clipboard (QGuiApplication::clipboard()).
-#include "window/IClipboard.h"
+#include "window/Clipboard.h"
 
-class QtClipboard : public IClipboard {
+namespace gradel {
+
+class QtClipboard : public Clipboard {
   public:
-    void Clear() override;
-    void SetText(const QString& text) override;
+    void clear() override;
+    void setText(const QString& text) override;
 };
+
+}  // namespace gradel

@@ -1,12 +1,14 @@
 #include "window/QtSerialPort.h"
 
-QtSerialPort::QtSerialPort(QObject* parent) : ISerialPort(parent) {
-    connect(&port_, &QSerialPort::readyRead, this, &ISerialPort::DataArrived);
-    connect(&port_, &QSerialPort::errorOccurred, this, &QtSerialPort::OnError);
+namespace gradel {
+
+QtSerialPort::QtSerialPort(QObject* parent) : SerialPort(parent) {
+    connect(&port_, &QSerialPort::readyRead, this, &SerialPort::dataArrived);
+    connect(&port_, &QSerialPort::errorOccurred, this, &QtSerialPort::onError);
 }
 
-bool QtSerialPort::Open(const QString& device) {
-    Close();
+bool QtSerialPort::open(const QString& device) {
+    close();
     device_ = device;
     openError_.clear();
     permissionDenied_ = false;
@@ -26,60 +28,60 @@ bool QtSerialPort::Open(const QString& device) {
     return true;
 }
 
-void QtSerialPort::Close() {
+void QtSerialPort::close() {
     if (port_.isOpen()) port_.close();
     port_.clearError();
 }
 
-bool QtSerialPort::IsOpen() const {
+bool QtSerialPort::isOpen() const {
     return port_.isOpen();
 }
 
-QString QtSerialPort::Device() const {
+QString QtSerialPort::device() const {
     return device_;
 }
 
-QString QtSerialPort::ErrorString() const {
+QString QtSerialPort::errorString() const {
     return openError_;
 }
 
-bool QtSerialPort::PermissionDenied() const {
+bool QtSerialPort::permissionDenied() const {
     return permissionDenied_;
 }
 
-void QtSerialPort::Write(const QByteArray& data) {
+void QtSerialPort::write(const QByteArray& data) {
     if (port_.isOpen()) port_.write(data);
 }
 
-QByteArray QtSerialPort::ReadAll() {
+QByteArray QtSerialPort::readAll() {
     return port_.isOpen() ? port_.readAll() : QByteArray();
 }
 
-qint64 QtSerialPort::BytesToWrite() const {
+qint64 QtSerialPort::bytesToWrite() const {
     return port_.isOpen() ? port_.bytesToWrite() : 0;
 }
 
-void QtSerialPort::DiscardInput() {
+void QtSerialPort::discardInput() {
     if (!port_.isOpen()) return;
     port_.clear(QSerialPort::Input);
     port_.readAll();  // and whatever Qt had buffered already
 }
 
-bool QtSerialPort::SetDataTerminalReady(bool on) {
+bool QtSerialPort::setDataTerminalReady(bool on) {
     if (!port_.isOpen()) return false;
     const bool ok = port_.setDataTerminalReady(on);
     if (!ok) port_.clearError();  // pseudo-terminals cannot: not a fault of the port
     return ok;
 }
 
-bool QtSerialPort::SetRequestToSend(bool on) {
+bool QtSerialPort::setRequestToSend(bool on) {
     if (!port_.isOpen()) return false;
     const bool ok = port_.setRequestToSend(on);
     if (!ok) port_.clearError();
     return ok;
 }
 
-std::optional<bool> QtSerialPort::ClearToSend() {
+std::optional<bool> QtSerialPort::clearToSend() {
     if (!port_.isOpen()) return std::nullopt;
     port_.clearError();
     const QSerialPort::PinoutSignals pins = port_.pinoutSignals();
@@ -90,12 +92,14 @@ std::optional<bool> QtSerialPort::ClearToSend() {
     return pins.testFlag(QSerialPort::ClearToSendSignal);
 }
 
-void QtSerialPort::OnError(QSerialPort::SerialPortError error) {
+void QtSerialPort::onError(QSerialPort::SerialPortError error) {
     // A device that went away shows as a resource error (USB adapter pulled out) or as reads
     // that end (the other end of a pseudo-terminal closed); either way the port is dead.
     const bool fatal = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
     if (!fatal || !port_.isOpen() || failed_) return;
     failed_ = true;
-    emit Failed(error == QSerialPort::ReadError ? tr("the device can no longer be read")
+    emit failed(error == QSerialPort::ReadError ? tr("the device can no longer be read")
                                                 : port_.errorString());
 }
+
+}  // namespace gradel

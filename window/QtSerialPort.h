@@ -1,37 +1,41 @@
 #pragma once
-// ISerialPort over Qt's QSerialPort: asynchronous, reports each arrival of text.
+// SerialPort over Qt's QSerialPort: asynchronous, reports each arrival of text.
 #include <QSerialPort>
 
-#include "window/ISerialPort.h"
+#include "window/SerialPort.h"
 
-class QtSerialPort : public ISerialPort {
+namespace gradel {
+
+class QtSerialPort : public SerialPort {
     Q_OBJECT
 
   public:
     explicit QtSerialPort(QObject* parent = nullptr);
 
-    bool Open(const QString& device) override;
-    void Close() override;
-    bool IsOpen() const override;
-    QString Device() const override;
-    QString ErrorString() const override;
-    bool PermissionDenied() const override;
+    bool open(const QString& device) override;
+    void close() override;
+    bool isOpen() const override;
+    QString device() const override;
+    QString errorString() const override;
+    bool permissionDenied() const override;
 
-    void Write(const QByteArray& data) override;
-    QByteArray ReadAll() override;
-    qint64 BytesToWrite() const override;
-    void DiscardInput() override;
+    void write(const QByteArray& data) override;
+    QByteArray readAll() override;
+    qint64 bytesToWrite() const override;
+    void discardInput() override;
 
-    bool SetDataTerminalReady(bool on) override;
-    bool SetRequestToSend(bool on) override;
-    std::optional<bool> ClearToSend() override;
+    bool setDataTerminalReady(bool on) override;
+    bool setRequestToSend(bool on) override;
+    std::optional<bool> clearToSend() override;
 
   private:
-    void OnError(QSerialPort::SerialPortError error);
+    void onError(QSerialPort::SerialPortError error);
 
     QSerialPort port_;
     QString device_;
     QString openError_;
     bool permissionDenied_ = false;
-    bool failed_ = false;  // a fatal error was reported since the last Open
+    bool failed_ = false;  // a fatal error was reported since the last open
 };
+
+}  // namespace gradel

@@ -3,19 +3,21 @@
 #include <algorithm>
 #include <cmath>
 
+namespace gradel {
+
 ReadoutPacer::ReadoutPacer(std::function<void(const std::string& key)> show, QObject* parent)
     : QObject(parent), show_(std::move(show)) {
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
-    connect(&timer_, &QTimer::timeout, this, &ReadoutPacer::Flush);
+    connect(&timer_, &QTimer::timeout, this, &ReadoutPacer::flush);
 }
 
-int ReadoutPacer::FrameMsFor(double refreshRate) {
+int ReadoutPacer::frameMsFor(double refreshRate) {
     if (!(refreshRate > 0)) refreshRate = 60;
     return std::clamp(static_cast<int>(std::ceil(1000.0 / refreshRate)), 8, 40);
 }
 
-bool ReadoutPacer::Changed(const std::string& key) {
+bool ReadoutPacer::changed(const std::string& key) {
     if (streamDepth_ == 0 || frameMs_ <= 0) {
         // Shown now: a change held for this scale would only bring the same state again.
         pending_.erase(std::remove(pending_.begin(), pending_.end(), key), pending_.end());
@@ -32,7 +34,7 @@ bool ReadoutPacer::Changed(const std::string& key) {
     return false;
 }
 
-void ReadoutPacer::Flush() {
+void ReadoutPacer::flush() {
     std::vector<std::string> keys;
     keys.swap(pending_);
     if (keys.empty()) return;  // shown meanwhile by other means
@@ -42,3 +44,5 @@ void ReadoutPacer::Flush() {
         if (show_) show_(key);
     }
 }
+
+}  // namespace gradel

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+namespace gradel {
+
 class ReadoutPacer : public QObject {
     Q_OBJECT
 
@@ -37,20 +39,20 @@ class ReadoutPacer : public QObject {
     };
 
     // A scale's position changed. True: show it now. False: it is held (see above).
-    bool Changed(const std::string& key);
+    bool changed(const std::string& key);
 
     // 0: no pacing, every change is shown at once.
-    int FrameMs() const { return frameMs_; }
-    void SetFrameMs(int ms) { frameMs_ = ms; }
+    int frameMs() const { return frameMs_; }
+    void setFrameMs(int ms) { frameMs_ = ms; }
     // Length of one frame of a screen with this refresh rate (Hz), within 8 ms and 40 ms.
-    static int FrameMsFor(double refreshRate);
+    static int frameMsFor(double refreshRate);
 
     // Showings at once and at a frame's end (for measurements).
-    long Immediate() const { return immediate_; }
-    long Held() const { return held_; }
+    long immediate() const { return immediate_; }
+    long held() const { return held_; }
 
   private:
-    void Flush();
+    void flush();
 
     std::function<void(const std::string&)> show_;
     std::vector<std::string> pending_;
@@ -61,3 +63,5 @@ class ReadoutPacer : public QObject {
     long immediate_ = 0;
     long held_ = 0;
 };
+
+}  // namespace gradel

@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 #endif
 
+namespace gradel {
+
 namespace {
 
 constexpr std::chrono::milliseconds kWaitTick{10};
@@ -28,52 +30,52 @@ QString OwnerGroup(const QString& device) {
 
 }  // namespace
 
-SerialLink::SerialLink(std::unique_ptr<ISerialPort> port, PortTable table, QObject* parent)
+SerialLink::SerialLink(std::unique_ptr<SerialPort> port, PortTable table, QObject* parent)
     : QObject(parent), port_(std::move(port)), table_(std::move(table)) {
-    connect(port_.get(), &ISerialPort::DataArrived, this, &SerialLink::DeliverInput);
-    connect(port_.get(), &ISerialPort::Failed, this, &SerialLink::OnFailed);
+    connect(port_.get(), &SerialPort::dataArrived, this, &SerialLink::deliverInput);
+    connect(port_.get(), &SerialPort::failed, this, &SerialLink::onFailed);
 }
 
 SerialLink::~SerialLink() {
     // Closing sends nothing.
     disconnect(port_.get(), nullptr, this, nullptr);
-    port_->Close();
+    port_->close();
 }
 
-bool SerialLink::PortOpen() const {
-    return port_->IsOpen();
+bool SerialLink::isOpen() const {
+    return port_->isOpen();
 }
 
-void SerialLink::TogglePort(int16_t n) {
+void SerialLink::togglePort(int16_t n) {
     if (n < 1) return;
-    if (!PortOpen())
-        OpenPort(n);
+    if (!isOpen())
+        openPort(n);
     else
-        CloseAfterPoll();
+        closeAfterPoll();
 }
 
-bool SerialLink::OpenPort(int n) {
-    if (PortOpen()) Close();
-    const QString device = table_.Device(n);
-    if (device.isEmpty() || !port_->Open(device)) {
-        emit Notice(OpenFailureText(n, device));
+bool SerialLink::openPort(int n) {
+    if (isOpen()) close();
+    const QString device = table_.device(n);
+    if (device.isEmpty() || !port_->open(device)) {
+        emit notice(openFailureText(n, device));
         return false;
     }
     openPort_ = n;
-    port_->SetDataTerminalReady(false);
-    port_->SetRequestToSend(true);
-    port_->DiscardInput();
-    lastCts_ = port_->ClearToSend();
-    Identify();
+    port_->setDataTerminalReady(false);
+    port_->setRequestToSend(true);
+    port_->discardInput();
+    lastCts_ = port_->clearToSend();
+    identify();
     return true;
 }
 
-QString SerialLink::OpenFailureText(int n, const QString& device) const {
+QString SerialLink::openFailureText(int n, const QString& device) const {
     if (device.isEmpty())
-        return tr("%1 could not be opened: there is no such port.").arg(Caption(n));
+        return tr("%1 could not be opened: there is no such port.").arg(caption(n));
     QString text =
-        tr("%1 (%2) could not be opened: %3.").arg(Caption(n), device, port_->ErrorString());
-    if (port_->PermissionDenied()) {
+        tr("%1 (%2) could not be opened: %3.").arg(caption(n), device, port_->errorString());
+    if (port_->permissionDenied()) {
         QString group = OwnerGroup(device);
         if (group.isEmpty() || group == QLatin1String("root")) group = QStringLiteral("dialout");
         text += tr(" You are not allowed to use this device: join the group that owns it "
@@ -83,79 +85,79 @@ QString SerialLink::OpenFailureText(int n, const QString& device) const {
     return text;
 }
 
-void SerialLink::CloseAfterPoll() {
-    if (!PortOpen()) return;
-    Send("S0");
+void SerialLink::closeAfterPoll() {
+    if (!isOpen()) return;
+    send("S0");
     const bool alive =
-        Wait(drainLimit_, [this] { return !port_->IsOpen() || port_->BytesToWrite() == 0; });
+        wait(drainLimit_, [this] { return !port_->isOpen() || port_->bytesToWrite() == 0; });
     if (!alive) return;
-    Close();
+    close();
 }
 
-void SerialLink::Close() {
-    port_->Close();
+void SerialLink::close() {
+    port_->close();
     openPort_ = 0;
     lastCts_.reset();
 }
 
-void SerialLink::IdentifyBox() {
-    Identify();
+void SerialLink::identifyBox() {
+    identify();
 }
 
-bool SerialLink::Identify() {
-    if (!PortOpen()) return true;
-    Send("I0");
-    if (!Wait(identifyPause_, {})) return false;
-    Send("I0");
+bool SerialLink::identify() {
+    if (!isOpen()) return true;
+    send("I0");
+    if (!wait(identifyPause_, {})) return false;
+    send("I0");
     return true;
 }
 
-void SerialLink::Send(const std::string& text) {
-    if (!PortOpen()) return;
-    port_->Write(QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+void SerialLink::send(const std::string& text) {
+    if (!isOpen()) return;
+    port_->write(QByteArray(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-void SerialLink::PollLines() {
-    if (!PortOpen()) return;
-    const std::optional<bool> cts = port_->ClearToSend();
+void SerialLink::pollLines() {
+    if (!isOpen()) return;
+    const std::optional<bool> cts = port_->clearToSend();
     if (!cts.has_value()) return;  // unknown: neither on nor off
     const std::optional<bool> before = lastCts_;
     lastCts_ = cts;
     if (!before.has_value() || *before == *cts) return;
     if (*cts)
-        Identify();
+        identify();
     else
-        emit LinesLost();
+        emit linesLost();
 }
 
-void SerialLink::DeliverInput() {
+void SerialLink::deliverInput() {
     // Text that arrives while a handler further down is still busy with earlier text is picked
     // up by the waits' polling or by the next pass of this loop.
     QPointer<SerialLink> self(this);
     for (;;) {
-        if (!self || !port_->IsOpen()) return;
-        const QByteArray data = port_->ReadAll();
+        if (!self || !port_->isOpen()) return;
+        const QByteArray data = port_->readAll();
         if (data.isEmpty()) return;
-        emit TextReceived(std::string(data.constData(), static_cast<std::size_t>(data.size())));
+        emit textReceived(std::string(data.constData(), static_cast<std::size_t>(data.size())));
     }
 }
 
-void SerialLink::OnFailed(const QString& reason) {
-    if (!PortOpen()) return;
+void SerialLink::onFailed(const QString& reason) {
+    if (!isOpen()) return;
     const int n = openPort_;
-    const QString device = port_->Device();
+    const QString device = port_->device();
     QPointer<SerialLink> self(this);
-    Close();
-    emit LinesLost();
+    close();
+    emit linesLost();
     if (!self) return;
-    emit PortFailed(n);
+    emit portFailed(n);
     if (!self) return;
-    emit Notice(tr("%1 (%2) stopped working and has been closed: %3. Its axes were removed. "
+    emit notice(tr("%1 (%2) stopped working and has been closed: %3. Its axes were removed. "
                    "Choose %1 in the Comport menu again when the device is back.")
-                    .arg(Caption(n), device, reason));
+                    .arg(caption(n), device, reason));
 }
 
-bool SerialLink::Wait(std::chrono::milliseconds limit, const std::function<bool()>& done) {
+bool SerialLink::wait(std::chrono::milliseconds limit, const std::function<bool()>& done) {
     QPointer<SerialLink> self(this);
     QElapsedTimer clock;
     clock.start();
@@ -164,7 +166,7 @@ bool SerialLink::Wait(std::chrono::milliseconds limit, const std::function<bool(
     tick.setInterval(kWaitTick);
     connect(&tick, &QTimer::timeout, &loop, [&] {
         if (!self) return loop.quit();
-        DeliverInput();
+        deliverInput();
         if (!self) return loop.quit();
         if ((done && done()) || clock.elapsed() >= limit.count()) loop.quit();
     });
@@ -174,3 +176,5 @@ bool SerialLink::Wait(std::chrono::milliseconds limit, const std::function<bool(
     }
     return !self.isNull();
 }
+
+}  // namespace gradel

@@ -3,40 +3,40 @@
 #include <QFont>
 
 #include "window/BoxSimulator.h"
-#include "window/ComportMenu.h"
-#include "window/QtErrorDialog.h"
-#include "window/clsIniFile.h"
-#include "window/frmGradel.h"
+#include "window/ErrorMessageBox.h"
+#include "window/MainWindow.h"
+#include "window/Settings.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    const QString name = gradel::clsIniFile::ExecutableName();
+    const QString name = gradel::Settings::executableName();
     QApplication::setOrganizationName(name);
     QApplication::setApplicationName(name);
-    // The design's font is not on free systems; its stand-in has the same metrics as Arial.
+    // The window's font is not on free systems; its stand-in has the same metrics as Arial.
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
 
     // --simulate: a simulated interface box on a pseudo-terminal becomes port 1 and is opened
     // at start-up; the remembered port is left as it is. It stops after the window has gone.
-    BoxSimulator simulator;
+    gradel::BoxSimulator simulator;
     const bool simulate = QApplication::arguments().contains(QStringLiteral("--simulate"));
     QString simulatorError;
     const bool simulating =
-        simulate && simulator.Start({QStringLiteral("--scales"), QStringLiteral("XYZ"),
-                                     QStringLiteral("--format"), QStringLiteral("X=mm,Y=inch,Z=hex"),
-                                     QStringLiteral("--motion"), QStringLiteral("sine"),
-                                     QStringLiteral("--start-mode"), QStringLiteral("2")},
-                                    &simulatorError);
-    if (simulate && !simulating) qWarning("Gradel: no simulated box: %s", qPrintable(simulatorError));
+        simulate &&
+        simulator.start(
+            {QStringLiteral("--scales"), QStringLiteral("XYZ"), QStringLiteral("--format"),
+             QStringLiteral("X=mm,Y=inch,Z=hex"), QStringLiteral("--motion"),
+             QStringLiteral("sine"), QStringLiteral("--start-mode"), QStringLiteral("2")},
+            &simulatorError);
+    if (simulate && !simulating)
+        qWarning("Gradel: no simulated box: %s", qPrintable(simulatorError));
 
-    frmGradel window;
-    if (simulating) window.UseSimulatedBox(simulator.Path());
-    gradel::QtErrorDialog dialog(&window);
-    gradel::SetCurrentErrorDialog(&dialog);
-    window.Load();
-    if (simulating && window.Comport()) window.Comport()->TickPort(1);
+    gradel::MainWindow window;
+    if (simulating) window.useSimulatedBox(simulator.path());
+    gradel::ErrorMessageBox errorBox(&window);
+    gradel::setDefaultErrorPrompt(&errorBox);
+    window.load();
     window.show();
     const int result = QApplication::exec();
-    gradel::SetCurrentErrorDialog(nullptr);
+    gradel::setDefaultErrorPrompt(nullptr);
     return result;
 }

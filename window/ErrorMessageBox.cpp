@@ -1,4 +1,4 @@
-#include "window/QtErrorDialog.h"
+#include "window/ErrorMessageBox.h"
 
 #include <QMessageBox>
 #include <QString>
@@ -6,12 +6,12 @@
 
 namespace gradel {
 
-QtErrorDialog::QtErrorDialog(QWidget* owner) : owner_(owner) {}
+ErrorMessageBox::ErrorMessageBox(QWidget* owner) : owner_(owner) {}
 
-std::unique_ptr<QMessageBox> QtErrorDialog::MakeBox(const ErrorReport& report, QWidget* owner) {
+std::unique_ptr<QMessageBox> ErrorMessageBox::makeBox(const ErrorReport& report, QWidget* owner) {
     auto box = std::make_unique<QMessageBox>(
         QMessageBox::Information, QString::fromLatin1(ErrorReport::kTitle),
-        QString::fromStdString(report.Text()),
+        QString::fromStdString(report.text()),
         QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore, owner);
     box->setTextFormat(Qt::PlainText);
     box->setDefaultButton(QMessageBox::Abort);
@@ -19,7 +19,7 @@ std::unique_ptr<QMessageBox> QtErrorDialog::MakeBox(const ErrorReport& report, Q
     return box;
 }
 
-ErrorAnswer QtErrorDialog::AnswerFor(int button) {
+ErrorAnswer ErrorMessageBox::answerFor(int button) {
     switch (button) {
         case QMessageBox::Retry:
             return ErrorAnswer::Retry;
@@ -30,9 +30,8 @@ ErrorAnswer QtErrorDialog::AnswerFor(int button) {
     }
 }
 
-ErrorAnswer QtErrorDialog::Ask(const ErrorReport& report) {
-    auto box = MakeBox(report, owner_.data());
-    return AnswerFor(box->exec());
+ErrorAnswer ErrorMessageBox::ask(const ErrorReport& report) {
+    return answerFor(makeBox(report, owner_.data())->exec());
 }
 
 }  // namespace gradel

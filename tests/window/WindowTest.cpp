@@ -1,0 +1,460 @@
+// The window layer: the main window with demo scales on a fake serial port, the serial link and
+// its Comport menu, the port table, the settings store, the keypad, the pacing of the readouts
+// and the error box. Tables have one row a line; the comment before a test says what its
+// columns are. At 96 dpi (the test screen's) a pixel is 15 twips.
+#include <gtest/gtest.h>
+
+#include <QtTest>
+#include <QtWidgets>
+
+#include "controls/DigitalDial.h"
+#include "panels/AxisPanel.h"
+#include "panels/FunctionLabels.h"
+#include "panels/PanelStack.h"
+#include "tests/support/DialogKeys.h"
+#include "tests/support/FakeSerialPort.h"
+#include "tests/support/ScriptedPrompt.h"
+#include "window/ComportMenu.h"
+#include "window/ErrorMessageBox.h"
+#include "window/MainWindow.h"
+#include "window/PortKeypadSource.h"
+#include "window/SerialLink.h"
+#include "window/Settings.h"
+
+namespace gradel::testing {
+namespace {
+
+using namespace std::chrono_literals;
+using Steps = std::vector<std::string>;
+
+// Where an application's settings live; a folder put there makes the store unwritable.
+QString settingsFile(const QString& app = Settings::executableName()) {
+    return qEnvironmentVariable("XDG_CONFIG_HOME") + u'/' + app + u'/' + app + ".conf";
+}
+
+// The child of `parent` with this caption or object name (menu entries, buttons, notices).
+template <class T>
+T* named(const QObject& parent, const QString& name) {
+    for (T* child : parent.findChildren<T*>())
+        if (child->text() == name || child->objectName() == name) return child;
+    return nullptr;
+}
+
+// A keypad that gives its codes one a poll, then no key.
+struct ScriptedKeypad : KeypadSource {
+    QStringList codes;
+    uint8_t read() override { return codes.isEmpty() ? 0 : uint8_t(codes.takeFirst().toInt()); }
+};
+
+// The main window on a fake port whose ports are character devices the fake never opens, with
+// a short identify pause and a scripted keypad. `remembered`: the port stored before start-up
+// ("": none); `box`: the simulated box's device, if any; `devices`: those of ports 1, 2, ...
+struct RiggedWindow : MainWindow {
+    FakeSerialPort* port = new FakeSerialPort;
+    ScriptedKeypad* keypad = new ScriptedKeypad;
+
+    explicit RiggedWindow(const QString& remembered = "", const QString& box = "",
+                          const QString& devices = "/dev/null /dev/zero /dev/full") {
+        QFile::remove(settingsFile());
+        if (!remembered.isEmpty()) Settings().setValue("Comms", "port", remembered);
+        setSerialPort(std::unique_ptr<SerialPort>(port), PortTable(devices.split(' ')));
+        link().setIdentifyPause(5ms);
+        setKeypadSource(std::unique_ptr<KeypadSource>(keypad));
+        if (!box.isEmpty()) useSimulatedBox(box);
+        load();
+    }
+    void trigger(const QString& entry) { named<QAction>(*this, entry)->trigger(); }
+    void choose(int i) { comportMenu()->entries().at(i)->trigger(); }
+    void feed(const std::string& text) { controller().dataInput(text); }
+    AxisPanel& panel(const QString& key) { return *panels().panel(key); }
+    QString label() const { return functionLabels().caption(0); }
+    QString ticked() const {
+        QString out;
+        for (QAction* entry : comportMenu()->entries())
+            out += entry->isChecked() ? entry->text() : "";
+        return out;
+    }
+};
+
+// ---- The main window ----
+
+// Rows: the remembered port | the simulated box's device | the device opened | the entry
+// ticked. Comm 4 is not listed; 65539 is beyond 16 bits, which is no port (not port 3).
+TEST(MainWindow, StartUpOpensTheRememberedPortAndTicksItWithoutWritingTheSettings) {
+    for (const QString row : {"|||", "0|||", "Comm 3||/dev/full|Comm 3", "Comm 4|||",
+                              "Comm 65539|||", "Comm 2|/dev/ptmx|/dev/ptmx|Comm 1"}) {
+        const QStringList c = row.split('|');
+        RiggedWindow w(c[0], c[1]);
+        EXPECT_EQ(w.port->log("open "), c[2].isEmpty() ? Steps{} : Steps{c[2].toStdString()});
+        EXPECT_EQ(w.ticked(), c[3]);
+        EXPECT_EQ(Settings().value("Comms", "port"), c[0]);
+    }
+}
+
+// Notes what `note` says at each key press its object receives, "^" at each release.
+struct KeySpy : QObject {
+    std::function<QString()> note;
+    QStringList seen;
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::KeyPress) seen << note();
+        if (e->type() == QEvent::KeyRelease) seen << "^";
+        return false;
+    }
+};
+
+// Plays keys on the window: "F7" is the key F7, "L7" a click on its label, "K11,7,0" the
+// keypad's codes at successive polls of the window's timer (where the keypad's key goes is the
+// window's business), "#3.25" has the next number entry typed 3.25 and Enter; a single
+// character is typed.
+void play(RiggedWindow& w, const QString& keys) {
+    for (const QString& t : keys.split(' ')) {
+        const int n = t.mid(1).toInt();
+        if (t[0] == 'F' && n) QTest::keyClick(&w, Qt::Key(Qt::Key_F1 + n - 1));
+        if (t[0] == 'L') QTest::mouseClick(w.functionLabels().label(n - 1), Qt::LeftButton);
+        if (t[0] == 'K') w.keypad->codes = t.mid(1).split(',');
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w.keypad->codes.isEmpty(); }));
+        if (t[0] == '#') answer(w.findChild<QDialog*>(), typed(qPrintable(t.mid(1) + "\r")));
+        if (t.size() == 1) QTest::keyClicks(&w, t);
+    }
+}
+
+// First rows: a key given to X's ABS button, which has the focus | what the button gets of it,
+// with "" where the giving returned: the F1 label (less "X ") at the press (so the function keys
+// had the key first), ^ at the release. É has no key code. F9 takes one offset, not two. F10 is
+// used up (as Fwd/Rev and as Read gradel). The keypad's key (K12, posted as its poll posts it)
+// comes only once the posting has returned. Then rows: keys played | the F1 label after them, less
+// "X " | X's millimetre readout, less "mm". Each row goes on from where the rows before it left the
+// window. X starts at 1" absolute and 0.25" relative, Y (reversed) at 0.25"; neither sends another
+// reading. F3: there is no third axis. L7 F1 asks the box to zero X and F10 F1 reverses it (both
+// checked at the end). Y's reading is taken as shown (F11 F10 F2), doubled in X2 mode. The keypad
+// enters 12.5 in the number entry (F10 is 0, F11 the point, F12 ends there) and then sets X with
+// F1.
+TEST(MainWindow, KeysReachTheFunctionKeysFirstAndOnceAndWorkTheAxes) {
+    RiggedWindow w("Comm 1");
+    w.feed("IX,0:IY,0:");
+    for (int i = 0; i < 9; ++i) w.feed("X+01.0000:Y-00.2500:");
+    w.controller().setRelativeInch("X", 0.25f);
+    w.controller().update("X");
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QPushButton* abs = named<QPushButton>(w.panel("X"), "ABS");
+    abs->setFocus();
+    KeySpy spy;
+    spy.note = [&] { return w.label().mid(2); };
+    abs->installEventFilter(&spy);
+    for (const QString row : {"F7|Zero Absolute|^|", "É|Zero Absolute|^|", "F10|^|", "F11|=|^|",
+                              "F9|=2.00 mm|^|", "F10|^|", "K12||= Zero Relative|^"}) {
+        if (row[0] != 'K') QTest::keyClick(abs, QKeySequence(row.section('|', 0, 0))[0].key());
+        if (row[0] == 'K') KeypadPoll::postFunctionKey(12);
+        spy.seen << "";
+        QApplication::processEvents();
+        EXPECT_EQ(std::exchange(spy.seen, {}).join('|'), row.section('|', 1));
+    }
+    w.port->takeWritten();
+    for (const QString row :
+         {"F3|= Zero Relative|6.35", "L7 F1|Zero Absolute|6.35", "F9 F1|*2 Diameter|12.70",
+          "F8 F1|Rel/Abs|50.80", "F1 F9 F1|*2 Diameter|6.35", "F10 F1|Fwd/Rev|6.35",
+          "F11 F9 F1|=-2.00 mm|-2.00", "F9 F1|=5.00 mm|5.00", "F9 F1|=-5.00 mm|-5.00",
+          "F9 F1|=2.00 mm|2.00", "F10 F2 F1|=6.35mm|6.35", "F12 F9 F2|*2 Diameter|6.35",
+          "F11 F10 F2 F1|=12.70mm|12.70", "A|= Zero Relative|12.70", "F8 5|= Zero Relative|12.70",
+          "F11 #3.25 F7 F1|=3.25 mm|3.25", "K7,1,2,11,5,12,1,0|=12.5 mm|12.50"}) {
+        play(w, row.section('|', 0, 0));
+        EXPECT_EQ(w.label().mid(2) + '|' + w.panel("X").mmReadout().reading().chopped(2),
+                  row.section('|', 1));
+    }
+    EXPECT_EQ(w.port->takeWritten(), "ZX");
+    EXPECT_TRUE(w.controller().scales().find("X")->isReversed());
+}
+
+// Adj rows: the buttons held | pixels moved down | 2 in X2 mode | X's relative reading after
+// the drag from 0.1". 10 px are 150 twips: 0.0015" with the left button, 0.015" with the right.
+TEST(MainWindow, PanelsWorkTheirAdjAndCopyComeBackAsLeftAndGrowTheWindow) {
+    RiggedWindow w;
+    w.trigger("demoAdd0");
+    w.show();
+    AxisPanel* x = &w.panel("X");
+    EXPECT_EQ(x->inchReadout().reading() + x->mmReadout().reading(), "0.0000\"0.00mm");
+    QPushButton* adj = named<QPushButton>(*x, "Adj");
+    for (const QString row : {"L -10 1 0.1015", "R -10 1 0.115", "L 10 1 0.0985", "LR -10 1 0.1",
+                              "- -10 1 0.1", "L -10 2 0.1015"}) {
+        QStringList c = row.split(' ');
+        x->setTimesTwo(c[2] == "2");
+        w.controller().setRelativeInch("X", 0.1f);
+        w.controller().update("X");
+        for (QChar b : c[0].remove('-')) QTest::mousePress(adj, Qt::MouseButton(b == 'L' ? 1 : 2));
+        QTest::mouseMove(adj, adj->rect().center() + QPoint(0, c[1].toInt()));
+        for (QChar b : c[0]) QTest::mouseRelease(adj, Qt::MouseButton(b == 'L' ? 1 : 2));
+        EXPECT_NEAR(w.controller().relativeInch("X"), c[3].toFloat(), 1e-6) << qPrintable(row);
+        EXPECT_NEAR(x->inchReadout().value(), c[2].toFloat() * c[3].toFloat(), 1e-6);
+    }
+    struct : Clipboard {
+        QStringList log;
+        void clear() override { log << "(cleared)"; }
+        void setText(const QString& text) override { log << text; }
+    } clipboard;
+    w.setClipboard(clipboard);
+    x->findChild<QMenu*>("mmMenu")->actions().first()->trigger();
+    EXPECT_EQ(clipboard.log, (QStringList{"(cleared)", x->mmReadout().reading()}));
+
+    w.trigger("demoAdd1");
+    EXPECT_TRUE(w.port->steps.empty() && w.controller().scales().find("Y")->isReversed());
+    play(w, "F8 F1 F10 F1");  // ABS and Rev; X2 is still on from Adj's last row
+    w.feed("DX:IX,0:");
+    EXPECT_TRUE(x->isVisible() && x->isAbsolute() && x->isTimesTwo() && x->isReversed());
+    EXPECT_TRUE(w.controller().scales().find("X")->isReversed());  // the new record knows
+    w.feed("IZ,0:");
+    EXPECT_EQ(w.panels().keys(), (QStringList{"X", "Y", "Z"}));
+    w.panels().remove("Y");  // hidden, as by a double click; its scale stays
+    for (int i = 0; i < 9; ++i) w.feed("Y+00.7500:");
+    EXPECT_FLOAT_EQ(w.panel("Y").inchReadout().value(), -0.75f);
+
+    w.controller().removeAll();
+    const int normal = w.height();
+    for (int n : {4, 5, 6}) {
+        for (char k : std::string("UVWXYZ").substr(0, n)) w.feed({'I', k, ':'});
+        EXPECT_TRUE(QTest::qWaitFor([&] { return (w.height() > normal) == (n > 4); })) << n;
+        EXPECT_TRUE(w.rect().contains(w.panels().mapTo(&w, QPoint(0, w.panels().height() - 1))));
+        w.controller().removeAll();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w.height() == normal; })) << n;
+    }
+}
+
+// Rows for the clear-to-send line, read at the window's timer: the line (? unknown) | the
+// scales left | what is sent. Unknown never acts. Then the hidden Speed and Type entries, with
+// the port open and after it failed.
+TEST(MainWindow, TheBoxGetsItsCommandsAndItsTextAndLinesReachTheScales) {
+    RiggedWindow w("Comm 3");
+    w.port->takeWritten();
+    w.port->onWrite = [&](auto text) {  // fast mode only once the scale's panel is there
+        EXPECT_TRUE(text != "S2" || w.panels().keys().size() == w.controller().scales().count());
+    };
+    w.trigger("demoAdd0");
+    EXPECT_EQ(w.port->takeWritten(), "I0I0S2");
+    // The box's connect message has the window identify it; an info message that comes during
+    // the pause is acted on then (its scale asks for fast mode between the two I0).
+    QTimer::singleShot(1, [&] { w.port->feed("IY,0:"); });
+    w.port->feed("CY:");
+    EXPECT_EQ(w.port->takeWritten(), "I0S2I0");
+    w.port->feed(QByteArray("\r\nX\0+01\n", 8));
+    EXPECT_EQ(w.controller().pendingInput(), std::string("\r\nX\0+01\n", 8));
+    for (const QString row : {"1 2 ", "? 2 ", "0 0 ", "1 0 I0I0"}) {
+        w.port->cts = row[0] == '?' ? std::nullopt : std::optional(row[0] == '1');
+        play(w, "K0");  // one tick of the window's timer
+        EXPECT_EQ(w.controller().scales().count(), row[2].digitValue()) << qPrintable(row);
+        EXPECT_EQ(w.port->takeWritten(), row.mid(4).toStdString()) << qPrintable(row);
+    }
+    w.trigger("demoAdd0");
+    w.port->takeWritten();
+    for (const std::string& sent : {std::string("S\1S\2V\0V\1V\2", 10), std::string()}) {
+        for (const char* entry : {"&Slow", "&Fast", "&Hex ", "&Decimal", "&Auto"}) w.trigger(entry);
+        EXPECT_EQ(w.port->takeWritten(), sent);
+        w.port->pull("Input/output error");
+    }
+    EXPECT_EQ(w.ticked() + QString::number(w.controller().scales().count()), "0");
+    auto* notice = named<QMessageBox>(w, "portNotice");
+    EXPECT_TRUE(notice->isVisible() && !notice->isModal() && notice->text().contains("/dev/full"));
+    w.choose(2);
+    EXPECT_EQ(w.ticked(), w.link().isOpen() ? "Comm 3" : "(closed)");
+    w.port->takeWritten();
+    w.trigger("exit");
+    EXPECT_EQ(w.port->log(), Steps{"close"});
+}
+
+// ---- The serial link and its Comport menu ----
+
+// Rows: the devices of ports 1, 2, … | the entries with their tips. Listing opens nothing.
+TEST(ComportMenu, ListsThePortsThatExistAndChoosingAnEntryOpensSwitchesOrClosesItsPort) {
+    for (const QString row : {"/x/1 /x/2 /x/3 /dev/null|Com1 /x/1 Comm 4 /dev/null",
+                              "/dev/null /x/2 /dev/zero /x/4 /dev/full|Comm 1 /dev/null "
+                              "Comm 3 /dev/zero Comm 5 /dev/full"}) {
+        RiggedWindow w("", "", row.section('|', 0, 0));
+        QStringList entries;
+        for (QAction* a : w.comportMenu()->entries()) entries << a->text() << a->toolTip();
+        EXPECT_EQ(entries.join(' '), row.section('|', 1));
+        EXPECT_TRUE(w.port->steps.empty());
+    }
+    // A store that cannot be written takes nothing from the choice: the port opens (identified
+    // with the box's own pause, measured once) and the fault is reported once.
+    RiggedWindow w("", "", "/dev/null /x/2 /dev/zero");
+    ScopedPrompt prompt;
+    ASSERT_TRUE(QDir().mkpath(settingsFile()));
+    w.link().setIdentifyPause(1000ms);
+    w.choose(0);
+    QDir(settingsFile()).removeRecursively();
+    const std::vector<qint64> at = w.port->times("write I0");
+    EXPECT_TRUE(at.size() == 2 && at[1] - at[0] >= 1000 && at[1] - at[0] < 1500);
+    ASSERT_EQ(prompt.reports().size(), 1u);
+    const ErrorReport& report = prompt.reports()[0];
+    EXPECT_EQ(report.module + "." + report.procedure + std::to_string(faultNumber(report.fault)),
+              "frmGradel.mnuComPort_Click75");
+    w.link().setIdentifyPause(5ms);
+    w.port->pendingOutput = 2;
+    w.choose(1);  // another: poll mode, drain, close, open
+    EXPECT_EQ(Settings().value("Comms", "port") + w.ticked(), "Comm 3Comm 3");
+    w.choose(1);  // the ticked one: closed, nothing sent
+    EXPECT_EQ(w.port->log(), (Steps{"open /dev/null", "dtr 0", "rts 1", "discard", "write I0",
+                                    "write I0", "write S0", "drained", "close", "open /dev/zero",
+                                    "dtr 0", "rts 1", "discard", "write I0", "write I0", "close"}));
+    EXPECT_EQ(w.ticked(), "");
+    // Closing the window while a switch waits for the old port to drain closes both ports.
+    w.choose(0);
+    w.port->steps.clear();
+    w.port->jam();
+    QTimer::singleShot(50, &w, [&] { w.close(); });
+    w.choose(1);
+    EXPECT_EQ(w.port->log(), (Steps{"write S0", "close"}));
+    EXPECT_EQ(w.ticked(), "");
+    // A port that will not open: the notice names port, device and reason; the dialout hint
+    // (the device is root's) comes only when permission was refused.
+    for (bool permission : {false, true}) {
+        w.port->refused.insert("/dev/zero");
+        w.port->refuseWithPermission = permission;
+        w.choose(1);
+        const QString text = named<QMessageBox>(w, "portNotice")->text();
+        EXPECT_TRUE(w.ticked().isEmpty() && !w.link().isOpen());
+        for (const QString& part : {QString("Comm 3"), QString("/dev/zero"), w.port->errorString()})
+            EXPECT_TRUE(text.contains(part)) << qPrintable(text);
+        EXPECT_EQ(text.contains("dialout"), permission);
+    }
+    // The drain ends at its limit when the port is stuck; the window may go during either wait.
+    w.choose(0);
+    w.link().setDrainLimit(300ms);
+    w.link().closeAfterPoll();
+    const qint64 waited = w.port->times("close").back() - w.port->times("write S0").back();
+    EXPECT_TRUE(waited >= 300 && waited < 1000) << waited;
+    for (bool drain : {false, true}) {
+        auto* doomed = new RiggedWindow("Comm 1");
+        doomed->link().setIdentifyPause(5000ms);
+        doomed->port->jam();
+        QTimer::singleShot(20, [doomed] { delete doomed; });
+        const QDeadlineTimer deadline(1000);
+        drain ? doomed->link().closeAfterPoll() : doomed->link().identifyBox();
+        EXPECT_FALSE(deadline.hasExpired()) << drain;
+    }
+}
+
+// Only accessible character devices, and only up to port 16, are ports.
+TEST(PortTable, NaturalOrderThePinnedListPortOneAndWhichPortsExist) {
+    QStringList devices = QString("/dev/ttyS10 /dev/ttyUSB0 /dev/ttyS2 /dev/ttyS").split(' ');
+    std::sort(devices.begin(), devices.end(), &PortTable::naturalLess);
+    EXPECT_EQ(devices.join(' '), "/dev/ttyS /dev/ttyS2 /dev/ttyS10 /dev/ttyUSB0");
+    qputenv("GRADEL_PORTS", "/dev/serial/by-id/box::/dev/pts/7:");
+    PortTable pinned = PortTable::fromSystem();
+    qunsetenv("GRADEL_PORTS");
+    pinned.putFirst("/dev/pts/7");
+    EXPECT_EQ(pinned.devices().join(' '), "/dev/pts/7 /dev/serial/by-id/box");
+    devices = QString("/dev/null /nonexistent /etc/passwd /tmp").split(' ');
+    while (devices.size() < 17) devices << "/dev/null";
+    for (int n : {-1, 0, 1, 2, 3, 4, 16, 17})
+        EXPECT_EQ(PortTable(devices).portExists(n), n == 1 || n == 16) << n;
+}
+
+// ---- The platform ----
+
+// Value rows: section/key/the text read, "-" being the fallback; an empty text is a value.
+// Then moveTo rows: a position text (* one with a field too long) | the answers to its fault:
+// Abort, Retry, Ignore | the reports | where the window goes from 100,100 px.
+TEST(Settings, TextsPositionsAndFaults) {
+    Settings store("Gradel", nullptr);
+    store.setValue("Comms", "port", "Comm 3");
+    store.setValue("Files", "empty", "");
+    QFile file(settingsFile("Gradel"));
+    ASSERT_TRUE(file.open(QFile::ReadWrite) && file.readAll().contains("[Comms]\nport=Comm 3\n"));
+    file.write("[Forms]\nwindow=1,2,3,4\n");  // written by hand, without quotes
+    file.close();
+    for (const QString row : {"Comms/port/Comm 3", "Comms/none/-", "Other/port/-", "Files/empty/",
+                              "/port/-", "Comms//-", "Forms/window/1,2,3,4"})
+        EXPECT_EQ(store.value(row.section('/', 0, 0), row.section('/', 1, 1), "-"),
+                  row.section('/', 2));
+    EXPECT_THROW(store.setValue("", "key", "text"), Failure);
+    EXPECT_THROW(store.setValue("section", "", "text"), Failure);
+    ASSERT_TRUE(QDir().mkpath(settingsFile("Unwritable")));
+    EXPECT_THROW(Settings("Unwritable", nullptr).setValue("section", "key", "text"), Failure);
+
+    QWidget window;
+    window.setObjectName("saved");
+    window.setGeometry(40, 30, 60, 47);
+    store.savePosition(window);
+    EXPECT_EQ(store.value("Forms", "saved"), "600,450,900,705");
+    window.setGeometry(0, 0, 300, 200);
+    store.restorePosition(window);
+    EXPECT_EQ(window.geometry(), QRect(40, 30, 60, 47));
+    window.setObjectName("never saved");
+    window.resize(300, 200);
+    store.restorePosition(window);  // centred
+    const QPoint centre = QGuiApplication::primaryScreen()->geometry().center();
+    EXPECT_LE((window.geometry().center() - centre).manhattanLength(), 2);
+    const QString overlong = "150,300," + QString(40000, ' ') + ",600";
+    for (const QString row : {"600,450,900,705||0|40,30", "1,2,3,||0|100,100", "*|A|1|100,100",
+                              "*|I|1|10,20", "*|RI|2|10,20", "*|RA|2|100,100"}) {
+        const QStringList c = row.split('|');
+        std::deque<ErrorAnswer> answers;
+        for (QChar a : c[1]) answers.push_back(ErrorAnswer(QString("ARI").indexOf(a)));
+        ScriptedPrompt prompt(answers);
+        window.move(100, 100);
+        Settings("Gradel", &prompt).moveTo(c[0] == "*" ? overlong : c[0], window);
+        EXPECT_EQ(QString("%1,%2").arg(window.x()).arg(window.y()), c[3]) << qPrintable(row);
+        EXPECT_EQ(prompt.reports().size(), c[2].toUInt());
+        for (const ErrorReport& report : prompt.reports())
+            EXPECT_EQ(report.text(),
+                      "The following error occurred in\r\nmodule clsIniFile, "
+                      "procedure MoveTo\r\n\r\nError Number 6\r\n(Overflow.)");
+    }
+}
+
+// Rows: the keypad's codes at successive polls | the presses. Only the low four bits count.
+// The port's byte is read from a file standing in for the I/O ports.
+TEST(KeypadPoll, OnePressForEachNewCodeAndNoneWhileAKeyIsHeld) {
+    ScriptedKeypad keypad;
+    QStringList presses;
+    KeypadPoll poll(&keypad, [&](int n) { presses << QString::number(n); });
+    for (const QString row : {"0 7 7 7 0 7|7 7", "7 8|7 8", "15 15 15|15", "16 3 243|3"}) {
+        keypad.codes = (row.section('|', 0, 0) + " 0").split(' ');
+        while (!keypad.codes.isEmpty()) poll.poll();
+        EXPECT_EQ(std::exchange(presses, {}).join(' '), row.section('|', 1));
+    }
+    QTemporaryFile file;
+    ASSERT_TRUE(file.open() && file.write(QByteArray(544, 0) + '\x37') == 545 && file.flush());
+    PortKeypadSource port(QFile::encodeName(file.fileName()).constData());
+    if (!port.isOpen()) GTEST_SKIP() << "no I/O ports here";
+    EXPECT_EQ(port.read(), 0x37);
+    EXPECT_EQ(PortKeypadSource("/nonexistent/port").read(), 0);
+}
+
+TEST(ReadoutPacer, StreamedChangesWaitForTheFrameAndOthersAreShownAtOnce) {
+    std::string shown;
+    ReadoutPacer pacer([&](const std::string& key) { shown += key; });
+    pacer.setFrameMs(200);
+    const auto arrival = [&](const std::string& keys) {  // how many are shown at once
+        ReadoutPacer::StreamScope stream(pacer);
+        return std::count_if(keys.begin(), keys.end(), [&](char k) { return pacer.changed({k}); });
+    };
+    EXPECT_TRUE(arrival("XYXY") == 0 && shown.empty());  // nothing while the text is being read
+    QApplication::processEvents();
+    EXPECT_EQ(shown, "XY");  // then each held scale once
+    // A key press is shown at once, and X's held change goes.
+    EXPECT_TRUE(arrival("YXY") == 0 && pacer.changed("X"));
+    QTest::qWait(20);
+    EXPECT_EQ(shown, "XY");  // within the frame
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown.size() > 2; }) && shown == "XYY") << shown;
+    pacer.setFrameMs(0);
+    EXPECT_EQ(arrival("XXY"), 3);
+    for (auto [hz, ms] : {std::pair{60.0, 17}, {200.0, 8}, {10.0, 40}, {0.0, 17}})
+        EXPECT_EQ(ReadoutPacer::frameMsFor(hz), ms) << hz;
+}
+
+TEST(ErrorMessageBox, ShowsTheReportAsPlainTextAndClosingItIsAbort) {
+    const ErrorReport report{"clsIniFile", "Move <b>To</b>", Fault::Overflow};
+    const auto box = ErrorMessageBox::makeBox(report, nullptr);
+    EXPECT_EQ(box->windowTitle() + box->text(), "Error" + QString::fromStdString(report.text()));
+    EXPECT_TRUE(box->icon() == QMessageBox::Information && box->textFormat() == Qt::PlainText &&
+                box->standardButtons() ==
+                    (QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore));
+    EXPECT_EQ(ErrorMessageBox::answerFor(QMessageBox::Retry), ErrorAnswer::Retry);
+    QTimer::singleShot(50, qApp, [] { QApplication::activeModalWidget()->close(); });
+    EXPECT_EQ(ErrorMessageBox().ask(report), ErrorAnswer::Abort);
+}
+
+}  // namespace
+}  // namespace gradel::testing

@@ -1,0 +1,366 @@
+#include "window/MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <algorithm>
+
+#include "base/Twips.h"
+#include "base/VirtualKey.h"
+#include "panels/AxisCommands.h"
+#include "panels/AxisPanel.h"
+#include "panels/FunctionKeys.h"
+#include "panels/FunctionLabels.h"
+#include "panels/NumberEntryDialog.h"
+#include "panels/PanelStack.h"
+#include "scale/DemoMessages.h"
+#include "window/ComportMenu.h"
+#include "window/PortKeypadSource.h"
+#include "window/QtSerialPort.h"
+#include "window/SerialLink.h"
+#include "window/Settings.h"
+
+namespace gradel {
+
+namespace {
+
+constexpr int kClientWidth = 9510;   // twips
+constexpr int kClientHeight = 6600;  // four panels fit; more make the window taller
+constexpr int kPanelColumnLeft = 1560;
+
+// A menu entry whose tick only code changes: Qt flips a checkable entry when it is chosen, so
+// the flip is undone before the handler runs.
+template <class Handler>
+QAction* addEntry(QMenu* menu, const char* caption, QObject* context, Handler handler) {
+    QAction* action = menu->addAction(QString::fromLatin1(caption));
+    QObject::connect(action, &QAction::triggered, context, [action, handler] {
+        if (action->isCheckable()) action->setChecked(!action->isChecked());
+        handler();
+    });
+    return action;
+}
+
+QAction* hiddenCheckEntry(QAction* action, bool checked = false) {
+    action->setCheckable(true);
+    action->setChecked(checked);
+    action->setVisible(false);
+    return action;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent),
+      client_(new QWidget(this)),
+      labels_(new FunctionLabels(client_)),
+      panels_(new PanelStack(client_)),
+      entry_(new NumberEntryDialog(this)),
+      commands_(std::make_unique<AxisCommands>(controller_, *panels_)),
+      keys_(std::make_unique<FunctionKeys>(*labels_, *panels_, *commands_, *entry_)),
+      keypadSource_(std::make_unique<PortKeypadSource>()) {
+    setObjectName(QStringLiteral("MainWindow"));
+    setWindowTitle(QStringLiteral("Gradel Display"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+
+    client_->setFixedSize(Twips::toPx(kClientWidth), Twips::toPx(kClientHeight));
+    setCentralWidget(client_);
+    panels_->move(Twips::toPx(kPanelColumnLeft), 0);
+    connect(panels_, &PanelStack::panelCreated, this, &MainWindow::onPanelCreated);
+    connect(panels_, &PanelStack::layoutChanged, this, [this] {
+        fitPanelColumn();
+        keys_->reset();
+    });
+    connect(labels_, &FunctionLabels::clicked, this,
+            [this](int i) { keys_->handleKey(VirtualKey::function(i + 1)); });
+    controller_.setListener(this);
+
+    createMenus();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    adjustSize();
+
+    keypad_.setSource(keypadSource_.get());
+    timer_.setInterval(100);
+    connect(&timer_, &QTimer::timeout, this, &MainWindow::onTimer);
+    timer_.start();
+    qApp->installEventFilter(this);
+}
+
+MainWindow::~MainWindow() {
+    qApp->removeEventFilter(this);
+    // The controller's reports reach into this window; none may arrive while it goes.
+    controller_.setListener(nullptr);
+}
+
+void MainWindow::setKeypadSource(std::unique_ptr<KeypadSource> source) {
+    keypadSource_ = std::move(source);
+    keypad_.setSource(keypadSource_.get());
+}
+
+// ---- Menus ----
+
+void MainWindow::createMenus() {
+    createFileMenu();
+    portMenu_ = menuBar()->addMenu(QStringLiteral("&Comport"));
+    createDemoMenu();
+    createViewMenu();
+}
+
+// The speed and type entries stay hidden: the box chooses its own, and the entries are kept
+// for boxes that need telling.
+void MainWindow::createFileMenu() {
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("&File"));
+    speeds_[0] = hiddenCheckEntry(addEntry(menu, "&Slow", this, [this] { chooseSpeed(0); }));
+    speeds_[1] = hiddenCheckEntry(addEntry(menu, "&Fast", this, [this] { chooseSpeed(1); }), true);
+    menu->addSeparator()->setVisible(false);
+    types_[0] = hiddenCheckEntry(addEntry(menu, "&Hex ", this, [this] { chooseType(0); }));
+    types_[1] = hiddenCheckEntry(addEntry(menu, "&Decimal", this, [this] { chooseType(1); }));
+    types_[2] = hiddenCheckEntry(addEntry(menu, "&Auto", this, [this] { chooseType(2); }));
+    menu->addSeparator()->setVisible(false);
+    addEntry(menu, "E&xit", this, [this] { onExit(); })->setObjectName(QStringLiteral("exit"));
+}
+
+// Demo scales go through exactly the path of the box's text, one dataInput call a message.
+void MainWindow::createDemoMenu() {
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("&Demo"));
+    const char* adds[2] = {"Add &X scale", "Add &Y scale"};
+    const char* removes[2] = {"Remove X scale", "Remove Y Scale"};
+    for (int i = 0; i < 2; ++i) {
+        addEntry(menu, adds[i], this, [this, i] {
+            for (const std::string& message : demoAddMessages(i)) controller_.dataInput(message);
+        })->setObjectName(QStringLiteral("demoAdd%1").arg(i));
+    }
+    for (int i = 0; i < 2; ++i) {
+        addEntry(menu, removes[i], this, [this, i] {
+            controller_.dataInput(demoRemoveMessage(i));
+        })->setObjectName(QStringLiteral("demoRemove%1").arg(i));
+    }
+}
+
+// Which readouts the panels show; the menu itself is not offered yet.
+void MainWindow::createViewMenu() {
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("&View"));
+    const char* captions[3] = {"&millimetre", "&Inch", "&Analogue Inch"};
+    for (int i = 0; i < 3; ++i) {
+        readouts_[i] = addEntry(menu, captions[i], this, [this, i] { chooseReadouts(i); });
+        readouts_[i]->setCheckable(true);
+        readouts_[i]->setChecked(true);
+    }
+    menu->menuAction()->setVisible(false);
+    menu->menuAction()->setEnabled(false);
+}
+
+void MainWindow::chooseSpeed(int i) {
+    for (int k = 0; k < 2; ++k) speeds_[k]->setChecked(k == i);
+    if (link().isOpen()) sendToBox(std::string{'S', static_cast<char>(i + 1)});
+}
+
+void MainWindow::chooseType(int i) {
+    for (int k = 0; k < 3; ++k) types_[k]->setChecked(k == i);
+    if (link().isOpen()) sendToBox(std::string{'V', static_cast<char>(i)});
+}
+
+void MainWindow::chooseReadouts(int i) {
+    readouts_[i]->setChecked(!readouts_[i]->isChecked());
+    panels_->setReadoutsShown(readouts_[0]->isChecked(), readouts_[1]->isChecked(),
+                              readouts_[2]->isChecked());
+}
+
+// Nothing is sent to the box and nothing is saved on the way out.
+void MainWindow::onExit() {
+    if (link().isOpen()) closePort();
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (link_ && link_->isOpen()) closePort();
+    event->accept();
+}
+
+// ---- Start-up ----
+
+void MainWindow::load() {
+    if (const QScreen* s = screen()) pacer_.setFrameMs(ReadoutPacer::frameMsFor(s->refreshRate()));
+    comport_ = new ComportMenu(*portMenu_, link(), this);
+    connect(comport_, &ComportMenu::portChosen, this, &MainWindow::rememberPort);
+    connect(comport_, &ComportMenu::portClosedByUser, this, [this] { controller_.removeAll(); });
+    comport_->listPorts();
+    keys_->reset();
+
+    const int16_t remembered = ComportMenu::portNumber(
+        Settings().value(QStringLiteral("Comms"), QStringLiteral("port"), QStringLiteral("0")));
+    const int16_t port = startPort_ >= 0 ? startPort_ : remembered;
+    startPort_ = -1;
+    link().togglePort(port);
+    comport_->tickPort(port);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    if (!centred_) {
+        centred_ = true;
+        centreOnScreen();
+    }
+    QMainWindow::showEvent(event);
+}
+
+// With its frame, which is known once the window exists on the screen.
+void MainWindow::centreOnScreen() {
+    const QScreen* s = screen();
+    if (!s) return;
+    const QRect area = s->geometry();
+    move(area.x() + (area.width() - frameGeometry().width()) / 2,
+         area.y() + (area.height() - frameGeometry().height()) / 2);
+}
+
+// ---- Panels ----
+
+void MainWindow::positionChanged(Scale& scale) {
+    if (pacer_.changed(scale.key())) showScale(scale.key());
+}
+
+// Hidden panels are written too: shown again, they are up to date.
+void MainWindow::showScale(const std::string& key) {
+    const ScaleList::Ptr scale = controller_.scales().find(key);
+    AxisPanel* panel = panels_->panel(QString::fromStdString(key));
+    if (scale && panel) panel->showPosition(scale->absoluteInch(), scale->relativeInch());
+}
+
+// A panel shown again keeps its Rev state, but the scale's record is new: the record is told
+// the panel's state, so that the display counts the way its Rev button says. Fast mode is
+// asked for once the panel is there to show the readings.
+void MainWindow::scaleAdded(Scale& scale) {
+    const AxisPanel* panel = panels_->add(QString::fromStdString(scale.key()));
+    controller_.setReversed(scale.key(), panel->isReversed());
+    if (link().isOpen()) sendToBox("S2");
+}
+
+void MainWindow::scaleRemoved(const std::string& key) {
+    panels_->remove(QString::fromStdString(key));
+}
+
+void MainWindow::onPanelCreated(AxisPanel* panel) {
+    commands_->connectPanel(panel);
+    connect(panel, &AxisPanel::copyRequested, this, [this](const QString& text) {
+        clipboard_->clear();
+        clipboard_->setText(text);
+    });
+}
+
+// Up to four panels keep the window's own height; more make it taller so that every shown
+// panel stays in view, moving it up as far as needed to keep its lower edge on the screen.
+void MainWindow::fitPanelColumn() {
+    const int height = Twips::toPx(std::max(kClientHeight, panels_->bottom()));
+    if (client_->minimumHeight() == height && client_->maximumHeight() == height) return;
+    client_->setFixedHeight(height);
+    layout()->invalidate();
+    layout()->activate();
+    if (const QScreen* s = screen()) {
+        const int overshoot = frameGeometry().bottom() - s->availableGeometry().bottom();
+        if (overshoot > 0) move(x(), std::max(s->availableGeometry().top(), y() - overshoot));
+    }
+}
+
+// ---- Keys ----
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress)
+        return previewKey(watched, static_cast<QKeyEvent*>(event));
+    return false;
+}
+
+// Every key press in this window goes to the function keys first. A key they use up goes no
+// further; any other is handed on to the control it was meant for.
+bool MainWindow::previewKey(QObject* watched, QKeyEvent* event) {
+    if (event == forwarding_ || !watched->isWidgetType()) return false;
+    if (static_cast<QWidget*>(watched)->window() != this) return false;
+    const int code = VirtualKey::fromEvent(*event);
+    if (code == 0) return false;  // a key without a code goes to the controls untouched
+    QPointer<QObject> target(watched);
+    const bool usedUp = keys_->handleKey(code);
+    event->accept();
+    if (usedUp || !target) return true;
+    // A copy, so that its way up through the parents is not previewed a second time.
+    std::unique_ptr<QEvent> copy(event->clone());
+    QEvent* outer = forwarding_;
+    forwarding_ = copy.get();
+    QCoreApplication::sendEvent(target, copy.get());
+    forwarding_ = outer;
+    return true;
+}
+
+void MainWindow::onTimer() {
+    keypad_.poll();
+    if (link_) link_->pollLines();
+}
+
+// ---- Serial port ----
+
+SerialLink& MainWindow::link() {
+    if (!link_) setSerialPort(std::make_unique<QtSerialPort>(), PortTable::fromSystem());
+    return *link_;
+}
+
+void MainWindow::setSerialPort(std::unique_ptr<SerialPort> port, PortTable table) {
+    delete link_;
+    link_ = new SerialLink(std::move(port), std::move(table), this);
+    connect(link_, &SerialLink::textReceived, this, [this](const std::string& text) {
+        ReadoutPacer::StreamScope stream(pacer_);
+        controller_.dataInput(text);
+    });
+    connect(link_, &SerialLink::linesLost, this, [this] { controller_.removeAll(); });
+    connect(link_, &SerialLink::notice, this, &MainWindow::showNotice);
+}
+
+void MainWindow::useSimulatedBox(const QString& device) {
+    link().table().putFirst(device);
+    startPort_ = 1;
+}
+
+// "I0" identifies the box (twice, a second apart); anything else goes out as it stands.
+void MainWindow::commandForBox(const std::string& command) {
+    if (command == "I0")
+        link().identifyBox();
+    else
+        sendToBox(command);
+}
+
+void MainWindow::sendToBox(const std::string& text) {
+    link().send(text);
+}
+
+// Closes the port without sending anything; a port switch waiting for the old port to drain
+// does not go on to open the new one.
+void MainWindow::closePort() {
+    if (comport_) comport_->cancelPendingOpen();
+    link().close();
+}
+
+// A settings store that cannot be written must not take the user's choice down with it: the
+// fault is reported, and the chosen port stays open.
+void MainWindow::rememberPort(const QString& caption) {
+    ErrorTrap trap(defaultErrorPrompt(), "frmGradel", "mnuComPort_Click");
+    trap.run(
+        [&] { Settings().setValue(QStringLiteral("Comms"), QStringLiteral("port"), caption); });
+}
+
+// A message that does not stop the display: the readings keep coming while it is shown.
+void MainWindow::showNotice(const QString& text) {
+    if (!notice_) {
+        notice_ = new QMessageBox(QMessageBox::Warning, windowTitle(), text, QMessageBox::Ok, this);
+        notice_->setObjectName(QStringLiteral("portNotice"));
+        notice_->setWindowModality(Qt::NonModal);
+        notice_->setAttribute(Qt::WA_DeleteOnClose);
+    } else {
+        notice_->setText(text);
+    }
+    notice_->show();
+}
+
+}  // namespace gradel

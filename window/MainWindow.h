@@ -1,0 +1,135 @@
+#pragma once
+// The program's one window, "Gradel Display": the function labels down both sides, the axis
+// panels between them, the menus, and the 100 ms timer that reads the keypad and watches the
+// port's lines.
+//
+// It wires the parts together and holds nothing they could hold themselves: the scale
+// controller turns the box's text into scales, the panel stack shows them, the function keys
+// and the panels' buttons act on them through the axis commands, and the serial link and its
+// Comport menu carry the text. Every key pressed anywhere in the window reaches the function
+// keys before any control sees it.
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <memory>
+#include <string>
+
+#include "scale/ScaleController.h"
+#include "scale/ScaleListener.h"
+#include "window/KeypadPoll.h"
+#include "window/PortTable.h"
+#include "window/QtClipboard.h"
+#include "window/ReadoutPacer.h"
+
+class QAction;
+class QKeyEvent;
+class QMenu;
+class QMessageBox;
+
+namespace gradel {
+
+class AxisCommands;
+class AxisPanel;
+class ComportMenu;
+class FunctionKeys;
+class FunctionLabels;
+class KeypadSource;
+class NumberEntryDialog;
+class PanelStack;
+class SerialLink;
+class SerialPort;
+
+class MainWindow : public QMainWindow, private ScaleListener {
+    Q_OBJECT
+
+  public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Start-up, in order: list the ports, draw the main page, open the remembered port (the
+    // simulated box's instead, with useSimulatedBox) and tick its entry.
+    void load();
+
+    // Before load(): the port and its table (tests use a fake port).
+    void setSerialPort(std::unique_ptr<SerialPort> port, PortTable table);
+    // Before load(): the simulated box's terminal becomes port 1 and is opened at start-up
+    // instead of the remembered port, which stays as it is.
+    void useSimulatedBox(const QString& device);
+    // Tests replace the clipboard and the keypad.
+    void setClipboard(Clipboard& clipboard) { clipboard_ = &clipboard; }
+    void setKeypadSource(std::unique_ptr<KeypadSource> source);
+
+    // The parts, for the tests and the line-rate harness.
+    SerialLink& link();
+    ComportMenu* comportMenu() const { return comport_; }  // made by load()
+    ScaleController& controller() { return controller_; }
+    PanelStack& panels() const { return *panels_; }
+    FunctionLabels& functionLabels() const { return *labels_; }
+    FunctionKeys& functionKeys() const { return *keys_; }
+    ReadoutPacer& readoutPacer() { return pacer_; }
+    KeypadPoll& keypadPoll() { return keypad_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    // What the scale controller reports.
+    void positionChanged(Scale& scale) override;
+    void scaleAdded(Scale& scale) override;
+    void scaleRemoved(const std::string& key) override;
+    void commandForBox(const std::string& command) override;
+
+    void createMenus();
+    void createFileMenu();
+    void createDemoMenu();
+    void createViewMenu();
+    void showScale(const std::string& key);
+    void onPanelCreated(AxisPanel* panel);
+    void fitPanelColumn();
+    bool previewKey(QObject* watched, QKeyEvent* event);
+    void onTimer();
+
+    void sendToBox(const std::string& text);
+    void closePort();
+    void rememberPort(const QString& caption);
+    void showNotice(const QString& text);
+    void chooseSpeed(int i);
+    void chooseType(int i);
+    void chooseReadouts(int i);
+    void onExit();
+    void centreOnScreen();
+
+    ScaleController controller_;
+    QWidget* client_;  // every length of the layout is measured from it
+    FunctionLabels* labels_;
+    PanelStack* panels_;
+    NumberEntryDialog* entry_;
+    std::unique_ptr<AxisCommands> commands_;
+    std::unique_ptr<FunctionKeys> keys_;
+    // Positions that stream in from the box are shown at most once per frame of the screen.
+    ReadoutPacer pacer_{[this](const std::string& key) { showScale(key); }};
+
+    SerialLink* link_ = nullptr;  // child of the window
+    ComportMenu* comport_ = nullptr;
+    int16_t startPort_ = -1;  // >= 0: start-up opens this port instead of the remembered one
+    QPointer<QMessageBox> notice_;
+
+    QtClipboard systemClipboard_;
+    Clipboard* clipboard_ = &systemClipboard_;
+    std::unique_ptr<KeypadSource> keypadSource_;
+    KeypadPoll keypad_{nullptr};
+    QTimer timer_;
+
+    QMenu* portMenu_ = nullptr;
+    QAction* speeds_[2] = {};
+    QAction* types_[3] = {};
+    QAction* readouts_[3] = {};
+
+    QEvent* forwarding_ = nullptr;  // the copy of a key press on its way to the controls
+    bool centred_ = false;          // placed in the middle of the screen at its first showing
+};
+
+}  // namespace gradel
