@@ -15,16 +15,16 @@ constexpr int kCountsPerInch = 20480;
 Box::Box(std::vector<ScaleSpec> scales, Motion motion, int startMode)
     : scales_(std::move(scales)), zero_(scales_.size(), 0.0), motion_(motion), mode_(startMode) {}
 
-std::string Box::ConnectMessages() const {
+std::string Box::connectMessages() const {
     std::string out;
     for (const ScaleSpec& s : scales_) out += std::string("C") + s.key + ":";
     return out;
 }
 
-std::string Box::InfoMessages() const {
+std::string Box::infoMessages() const {
     std::string out;
     for (const ScaleSpec& s : scales_) {
-        const Format f = EffectiveFormat(s);
+        const Format f = effectiveFormat(s);
         const char* type = f == Format::Hex ? "Binary" : "Decimal";
         const char* unit = s.format == Format::Millimetre ? "mm" : "Inch";
         out +=
@@ -33,23 +33,23 @@ std::string Box::InfoMessages() const {
     return out;
 }
 
-std::string Box::Feed(const std::string& bytes) {
+std::string Box::feed(const std::string& bytes) {
     std::string out;
     for (char c : bytes) {
         if (pending_.empty()) {
             if (c == 'I' || c == 'S' || c == 'V' || c == 'Z') pending_ = c;
             continue;  // anything else is not a command letter
         }
-        out += Command(pending_[0], c);
+        out += command(pending_[0], c);
         pending_.clear();
     }
     return out;
 }
 
-std::string Box::Command(char letter, char argument) {
+std::string Box::command(char letter, char argument) {
     switch (letter) {
         case 'I':
-            return argument == '0' ? InfoMessages() : std::string();
+            return argument == '0' ? infoMessages() : std::string();
         case 'S':
             // "S0"/"S2" carry digits; the speed codes carry the values 1 and 2 themselves.
             if (argument == '0' || argument == 0) mode_ = 0;
@@ -62,7 +62,7 @@ std::string Box::Command(char letter, char argument) {
         case 'Z':
             for (std::size_t i = 0; i < scales_.size(); ++i) {
                 if (scales_[i].key != argument) continue;
-                zero_[i] = Position(i, now_);
+                zero_[i] = position(i, now_);
                 return std::string("R") + argument + ":";
             }
             return {};
@@ -71,7 +71,7 @@ std::string Box::Command(char letter, char argument) {
     }
 }
 
-Format Box::EffectiveFormat(const ScaleSpec& s) const {
+Format Box::effectiveFormat(const ScaleSpec& s) const {
     switch (type_) {
         case TypeChoice::Hex:
             return Format::Hex;
@@ -83,7 +83,7 @@ Format Box::EffectiveFormat(const ScaleSpec& s) const {
     return s.format;
 }
 
-double Box::Position(std::size_t i, double t) const {
+double Box::position(std::size_t i, double t) const {
     const double phase = static_cast<double>(i);
     switch (motion_) {
         case Motion::Still:
@@ -99,13 +99,13 @@ double Box::Position(std::size_t i, double t) const {
     return 0;
 }
 
-std::string Box::Reading(std::size_t i, double t) const {
+std::string Box::reading(std::size_t i, double t) const {
     const ScaleSpec& s = scales_[i];
-    return std::string(1, s.key) + FormatReading(EffectiveFormat(s), Position(i, t) - zero_[i]) +
+    return std::string(1, s.key) + formatReading(effectiveFormat(s), position(i, t) - zero_[i]) +
            ":";
 }
 
-std::string Box::FormatReading(Format format, double mm) {
+std::string Box::formatReading(Format format, double mm) {
     char text[16];
     switch (format) {
         case Format::Millimetre: {

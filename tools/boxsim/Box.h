@@ -23,27 +23,27 @@ class Box {
 
     // Feeds command bytes from the program; returns the box's answers (info messages for "I0",
     // reset messages for "Z" + key). Commands may be split anywhere between calls.
-    std::string Feed(const std::string& bytes);
+    std::string feed(const std::string& bytes);
     // The connect messages the box sends when it starts.
-    std::string ConnectMessages() const;
+    std::string connectMessages() const;
     // The reading message of scale i at time t (seconds since start).
-    std::string Reading(std::size_t i, double t) const;
+    std::string reading(std::size_t i, double t) const;
     // Position of scale i in millimetres at time t, before the box's own zero.
-    double Position(std::size_t i, double t) const;
+    double position(std::size_t i, double t) const;
 
     // Transmit mode: 0 poll (no stream), 1 slow, 2 fast.
-    int Mode() const { return mode_; }
-    TypeChoice Type() const { return type_; }
-    const std::vector<ScaleSpec>& Scales() const { return scales_; }
+    int mode() const { return mode_; }
+    TypeChoice type() const { return type_; }
+    const std::vector<ScaleSpec>& scales() const { return scales_; }
     // Time the box was last told the time (for zeroing at the present position).
-    void SetNow(double t) { now_ = t; }
+    void setNow(double t) { now_ = t; }
 
-    static std::string FormatReading(Format format, double mm);
+    static std::string formatReading(Format format, double mm);
 
   private:
-    std::string Command(char letter, char argument);
-    std::string InfoMessages() const;
-    Format EffectiveFormat(const ScaleSpec& s) const;
+    std::string command(char letter, char argument);
+    std::string infoMessages() const;
+    Format effectiveFormat(const ScaleSpec& s) const;
 
     std::vector<ScaleSpec> scales_;
     std::vector<double> zero_;  // the box's zero of each scale, mm

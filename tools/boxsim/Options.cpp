@@ -7,13 +7,13 @@ namespace boxsim {
 
 namespace {
 
-bool ParseNumber(const std::string& text, double& out) {
+bool parseNumber(const std::string& text, double& out) {
     char* end = nullptr;
     out = std::strtod(text.c_str(), &end);
     return !text.empty() && end && *end == '\0';
 }
 
-std::optional<Format> ParseFormat(const std::string& name) {
+std::optional<Format> parseFormat(const std::string& name) {
     if (name == "mm") return Format::Millimetre;
     if (name == "inch") return Format::Inch;
     if (name == "hex") return Format::Hex;
@@ -21,8 +21,8 @@ std::optional<Format> ParseFormat(const std::string& name) {
 }
 
 // "mm" for every scale, or "X=mm,Y=inch,Z=hex".
-bool ApplyFormats(const std::string& text, std::vector<ScaleSpec>& scales) {
-    if (auto all = ParseFormat(text)) {
+bool applyFormats(const std::string& text, std::vector<ScaleSpec>& scales) {
+    if (auto all = parseFormat(text)) {
         for (ScaleSpec& s : scales) s.format = *all;
         return true;
     }
@@ -31,7 +31,7 @@ bool ApplyFormats(const std::string& text, std::vector<ScaleSpec>& scales) {
         const std::size_t comma = std::min(text.find(',', pos), text.size());
         const std::string item = text.substr(pos, comma - pos);
         if (item.size() < 3 || item[1] != '=') return false;
-        const auto format = ParseFormat(item.substr(2));
+        const auto format = parseFormat(item.substr(2));
         if (!format) return false;
         bool found = false;
         for (ScaleSpec& s : scales)
@@ -44,7 +44,7 @@ bool ApplyFormats(const std::string& text, std::vector<ScaleSpec>& scales) {
 
 }  // namespace
 
-const char* Usage() {
+const char* usage() {
     return "usage: gradel-boxsim [options]\n"
            "A simulated interface box on a pseudo-terminal. Prints the terminal's path on the\n"
            "first line of its output, then serves the program that opens it.\n"
@@ -70,7 +70,7 @@ const char* Usage() {
            "                         written to the terminal, readings and noise bytes queued)\n";
 }
 
-std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error) {
+std::optional<Options> parseOptions(const std::vector<std::string>& args, std::string& error) {
     Options o;
     std::string formats;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -112,21 +112,21 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
             auto it = motions.find(v);
             if (it == motions.end()) return error = "unknown motion " + v, std::nullopt;
             o.motion = it->second;
-        } else if (a == "--rate" && (v == "line" || (ParseNumber(v, d) && d >= 0))) {
+        } else if (a == "--rate" && (v == "line" || (parseNumber(v, d) && d >= 0))) {
             o.fastRate = v == "line" ? 0 : d;
-        } else if (a == "--slow-rate" && ParseNumber(v, d) && d > 0) {
+        } else if (a == "--slow-rate" && parseNumber(v, d) && d > 0) {
             o.slowRate = d;
         } else if (a == "--start-mode" && (v == "0" || v == "1" || v == "2")) {
             o.startMode = v[0] - '0';
-        } else if (a == "--noise" && ParseNumber(v, d) && d >= 0 && d <= 1) {
+        } else if (a == "--noise" && parseNumber(v, d) && d >= 0 && d <= 1) {
             o.noise = d;
-        } else if (a == "--unplug-after" && ParseNumber(v, d) && d >= 0) {
+        } else if (a == "--unplug-after" && parseNumber(v, d) && d >= 0) {
             o.unplugAfter = d;
-        } else if (a == "--duration" && ParseNumber(v, d) && d >= 0) {
+        } else if (a == "--duration" && parseNumber(v, d) && d >= 0) {
             o.duration = d;
         } else if (a == "--link") {
             o.link = v;
-        } else if (a == "--seed" && ParseNumber(v, d) && d >= 0) {
+        } else if (a == "--seed" && parseNumber(v, d) && d >= 0) {
             o.seed = static_cast<unsigned>(d);
         } else {
             error = "bad option " + a + " " + v;
@@ -134,7 +134,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         }
     }
     // Formats apply to the scales as finally chosen, whatever the order of the options.
-    if (!formats.empty() && !ApplyFormats(formats, o.scales)) {
+    if (!formats.empty() && !applyFormats(formats, o.scales)) {
         error = "bad format " + formats;
         return std::nullopt;
     }

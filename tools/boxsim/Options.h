@@ -25,7 +25,7 @@ struct Options {
 };
 
 // Parses argv; on an error returns nullopt and fills `error`.
-std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error);
-const char* Usage();
+std::optional<Options> parseOptions(const std::vector<std::string>& args, std::string& error);
+const char* usage();
 
 }  // namespace boxsim

@@ -33,7 +33,7 @@ constexpr double kConnectDelay = 0.2;          // after the program opens its en
 constexpr std::size_t kQueueLimit = 65536;     // beyond this, old output is lost as on a line
 
 volatile std::sig_atomic_t g_stop = 0;
-void OnSignal(int) {
+void onSignal(int) {
     g_stop = 1;
 }
 
@@ -42,7 +42,7 @@ struct Pty {
     std::string path;
 };
 
-bool OpenPty(Pty& pty) {
+bool openPty(Pty& pty) {
     pty.master = ::posix_openpt(O_RDWR | O_NOCTTY);
     if (pty.master < 0 || ::grantpt(pty.master) != 0 || ::unlockpt(pty.master) != 0) return false;
     const char* name = ::ptsname(pty.master);
@@ -63,7 +63,7 @@ bool OpenPty(Pty& pty) {
     return true;
 }
 
-bool MakeLink(const std::string& link, const std::string& target) {
+bool makeLink(const std::string& link, const std::string& target) {
     struct stat st {};
     if (::lstat(link.c_str(), &st) == 0) {
         if (!S_ISLNK(st.st_mode)) return false;  // never replace a real file
@@ -77,21 +77,21 @@ class Simulator {
     explicit Simulator(const boxsim::Options& o)
         : o_(o), box_(o.scales, o.motion, o.startMode), rng_(o.seed), start_(Clock::now()) {}
 
-    int Run(Pty& pty);
+    int run(Pty& pty);
     // "sent B bytes R readings N noise": bytes written to the terminal, readings and noise
     // bytes queued for it (some of the last may not have gone out when the box stopped).
-    std::string Report() const;
+    std::string report() const;
 
   private:
-    double Now() const { return std::chrono::duration<double>(Clock::now() - start_).count(); }
-    void Log(const std::string& text) const {
-        if (o_.verbose) std::fprintf(stderr, "boxsim %.3f: %s\n", Now(), text.c_str());
+    double elapsed() const { return std::chrono::duration<double>(Clock::now() - start_).count(); }
+    void log(const std::string& text) const {
+        if (o_.verbose) std::fprintf(stderr, "boxsim %.3f: %s\n", elapsed(), text.c_str());
     }
-    void Stream(double now);
-    double PollMs(double now) const;
-    void Noise();
-    void Flush(int fd, double now);
-    void Read(int fd, double now);
+    void stream(double now);
+    double pollMs(double now) const;
+    void noise();
+    void flush(int fd, double now);
+    void read(int fd, double now);
 
     const boxsim::Options& o_;
     boxsim::Box box_;
@@ -108,12 +108,12 @@ class Simulator {
     long long noiseBytes_ = 0;
 };
 
-std::string Simulator::Report() const {
+std::string Simulator::report() const {
     return "sent " + std::to_string(sentBytes_) + " bytes " + std::to_string(readings_) +
            " readings " + std::to_string(noiseBytes_) + " noise";
 }
 
-void Simulator::Noise() {
+void Simulator::noise() {
     std::uniform_real_distribution<double> chance(0, 1);
     if (chance(rng_) >= o_.noise) return;
     const std::size_t before = queue_.size();
@@ -145,8 +145,8 @@ void Simulator::Noise() {
     noiseBytes_ += static_cast<long long>(queue_.size() - before);
 }
 
-void Simulator::Stream(double now) {
-    const int mode = box_.Mode();
+void Simulator::stream(double now) {
+    const int mode = box_.mode();
     if (!connected_ || mode == 0) {
         nextRound_ = now;
         return;
@@ -155,9 +155,9 @@ void Simulator::Stream(double now) {
     // still waiting for the line.
     const auto backlog = static_cast<std::size_t>(kLineBytesPerSecond / 10);
     auto round = [&] {
-        for (std::size_t i = 0; i < box_.Scales().size(); ++i) {
-            Noise();
-            queue_ += box_.Reading(i, now);
+        for (std::size_t i = 0; i < box_.scales().size(); ++i) {
+            noise();
+            queue_ += box_.reading(i, now);
             ++readings_;
         }
     };
@@ -173,12 +173,12 @@ void Simulator::Stream(double now) {
     if (nextRound_ < now) nextRound_ = now + 1.0 / rate;  // fell far behind: no burst
 }
 
-double Simulator::PollMs(double now) const {
-    if (!connected_ || box_.Mode() == 0) return 5;
+double Simulator::pollMs(double now) const {
+    if (!connected_ || box_.mode() == 0) return 5;
     return std::clamp((nextRound_ - now) * 1000, 1.0, 5.0);
 }
 
-void Simulator::Flush(int fd, double now) {
+void Simulator::flush(int fd, double now) {
     budget_ =
         std::min(budget_ + (now - budgetTime_) * kLineBytesPerSecond, kLineBytesPerSecond / 10);
     budgetTime_ = now;
@@ -193,44 +193,44 @@ void Simulator::Flush(int fd, double now) {
     sentBytes_ += w;
 }
 
-void Simulator::Read(int fd, double now) {
+void Simulator::read(int fd, double now) {
     char buf[256];
     for (;;) {
         const ssize_t r = ::read(fd, buf, sizeof buf);
         if (r <= 0) return;
         const std::string bytes(buf, static_cast<std::size_t>(r));
-        box_.SetNow(now);
-        const std::string answer = box_.Feed(bytes);
+        box_.setNow(now);
+        const std::string answer = box_.feed(bytes);
         if (o_.verbose) {
             std::string shown;
             for (unsigned char c : bytes)
                 shown += c >= 32 && c < 127 ? std::string(1, static_cast<char>(c))
                                             : "\\x" + std::to_string(c);
-            Log("command " + shown + " -> mode " + std::to_string(box_.Mode()));
+            log("command " + shown + " -> mode " + std::to_string(box_.mode()));
         }
         queue_ += answer;
     }
 }
 
-int Simulator::Run(Pty& pty) {
+int Simulator::run(Pty& pty) {
     for (;;) {
-        const double now = Now();
+        const double now = elapsed();
         if (g_stop) break;
         if (o_.duration >= 0 && now >= o_.duration) break;
         if (o_.unplugAfter >= 0 && now >= o_.unplugAfter) {
-            Log("unplugged");
+            log("unplugged");
             break;
         }
         pollfd fds[2] = {{pty.master, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
         const nfds_t count = o_.exitOnStdinEof ? 2 : 1;
-        ::poll(fds, count, static_cast<int>(PollMs(now)));
+        ::poll(fds, count, static_cast<int>(pollMs(now)));
         if (count == 2 && (fds[1].revents & (POLLIN | POLLHUP))) {
             char c;
             if (::read(STDIN_FILENO, &c, 1) <= 0) break;  // whoever started us has gone
         }
         const bool hungUp = (fds[0].revents & POLLHUP) != 0;
         if (hungUp) {
-            if (connected_) Log("program closed its end");
+            if (connected_) log("program closed its end");
             connected_ = false;
             queue_.clear();
             ::usleep(20000);  // a hung-up terminal polls ready at once: do not spin
@@ -239,15 +239,15 @@ int Simulator::Run(Pty& pty) {
         if (!connected_) {
             connected_ = true;
             connectAt_ = now + kConnectDelay;
-            Log("program opened its end");
+            log("program opened its end");
         }
-        if (fds[0].revents & POLLIN) Read(pty.master, now);
+        if (fds[0].revents & POLLIN) read(pty.master, now);
         if (connectAt_ >= 0 && now >= connectAt_) {
-            queue_ += box_.ConnectMessages();
+            queue_ += box_.connectMessages();
             connectAt_ = -1;
         }
-        Stream(now);
-        Flush(pty.master, now);
+        stream(now);
+        flush(pty.master, now);
     }
     return 0;
 }
@@ -257,23 +257,23 @@ int Simulator::Run(Pty& pty) {
 int main(int argc, char** argv) {
     std::string error;
     const auto options =
-        boxsim::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), error);
+        boxsim::parseOptions(std::vector<std::string>(argv + 1, argv + argc), error);
     if (!options) {
-        std::fputs(boxsim::Usage(), error.empty() ? stdout : stderr);
+        std::fputs(boxsim::usage(), error.empty() ? stdout : stderr);
         if (!error.empty()) std::fprintf(stderr, "gradel-boxsim: %s\n", error.c_str());
         return error.empty() ? 0 : 2;
     }
     std::signal(SIGPIPE, SIG_IGN);
-    std::signal(SIGTERM, OnSignal);
-    std::signal(SIGINT, OnSignal);
-    std::signal(SIGHUP, OnSignal);
+    std::signal(SIGTERM, onSignal);
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGHUP, onSignal);
 
     Pty pty;
-    if (!OpenPty(pty)) {
+    if (!openPty(pty)) {
         std::fprintf(stderr, "gradel-boxsim: no pseudo-terminal: %s\n", std::strerror(errno));
         return 1;
     }
-    if (!options->link.empty() && !MakeLink(options->link, pty.path)) {
+    if (!options->link.empty() && !makeLink(options->link, pty.path)) {
         std::fprintf(stderr, "gradel-boxsim: cannot make the link %s\n", options->link.c_str());
         return 1;
     }
@@ -281,10 +281,10 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
 
     Simulator sim(*options);
-    const int rc = sim.Run(pty);
+    const int rc = sim.run(pty);
     ::close(pty.master);  // the program sees the box vanish
     if (options->report) {
-        std::printf("%s\n", sim.Report().c_str());
+        std::printf("%s\n", sim.report().c_str());
         std::fflush(stdout);
     }
     if (!options->link.empty()) ::unlink(options->link.c_str());
