@@ -71,27 +71,27 @@ void AnalogueDial::setDivisions(int divisions) {
     });
     if (!fits) return;
     divisions_ = count;
-    drawScale();
+    redrawTapes();
 }
 
 void AnalogueDial::setUnit(const QString& unit) {
     unit_ = unit;
-    drawScale();
+    redrawTapes();
 }
 
 void AnalogueDial::setArrowsShown(bool shown) {
     arrowsShown_ = shown;
-    drawScale();
+    redrawTapes();
 }
 
 void AnalogueDial::setArrowColour(const QColor& colour) {
     arrowColour_ = colour;
-    drawScale();
+    redrawTapes();
 }
 
 void AnalogueDial::setArrowStyle(Qt::BrushStyle style) {
     arrowStyle_ = style;
-    drawScale();
+    redrawTapes();
 }
 
 QString AnalogueDial::reading(const QString& separator) const {
@@ -123,10 +123,10 @@ void AnalogueDial::applySize() {
     intLeft_ = roundHalfEven(width / 8);
     intWidth_ = roundHalfEven(width / 4);
     fracWidth_ = roundHalfEven(width / 2);
-    drawScale();
+    redrawTapes();
 }
 
-void AnalogueDial::drawScale() {
+void AnalogueDial::redrawTapes() {
     // A dial made so tall that the present count no longer fits shows no fraction tape.
     const bool fits = tapeFits(divPitch_, divisions_);
     inchLength_ = fits ? divPitch_ * divisions_ : 0;

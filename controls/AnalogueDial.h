@@ -52,7 +52,7 @@ class AnalogueDial : public QWidget {
 
   private:
     void applySize();
-    void drawScale();
+    void redrawTapes();
     // Scrolls both tapes to the value; false (tapes left as they are) for a value whose whole
     // part does not fit 32 bits.
     bool showValue();

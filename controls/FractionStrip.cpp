@@ -29,8 +29,8 @@ FractionStrip::FractionStrip(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void FractionStrip::draw(const Scale& scale) {
-    scale_ = scale;
+void FractionStrip::draw(const Markings& markings) {
+    markings_ = markings;
     image_ = QImage();
     const qreal dpr = devicePixelRatioF();
     const auto w = static_cast<int64_t>(std::ceil(width() * dpr));
@@ -64,7 +64,7 @@ void FractionStrip::paintEvent(QPaintEvent* event) {
 
 void FractionStrip::paintRows(QPainter& painter, int top, int bottom) const {
     painter.setRenderHint(QPainter::Antialiasing, false);
-    if (scale_.arrows) paintArrows(painter);
+    if (markings_.arrows) paintArrows(painter);
 
     painter.setPen(Qt::black);
     painter.setBrush(Qt::black);
@@ -72,8 +72,8 @@ void FractionStrip::paintRows(QPainter& painter, int top, int bottom) const {
     const double stripWidth = Twips::fromPx(width());
     const double textHeight = Twips::fromPx(fm.height());  // of "1/2"
     const double zeroWidth = Twips::fromPx(fm.horizontalAdvance(QStringLiteral("0")));
-    const int p = scale_.pitch;
-    const int64_t lastMark = 4 * int64_t{scale_.divisions} + 1;
+    const int p = markings_.pitch;
+    const int64_t lastMark = 4 * int64_t{markings_.divisions} + 1;
 
     // Only the marks whose line or label reaches into the rows asked for.
     int64_t first = -1, last = lastMark;
@@ -108,14 +108,14 @@ void FractionStrip::paintMarkLine(QPainter& painter, int row, int gapLeft, int g
 }
 
 bool FractionStrip::isZeroMark(int64_t j) const {
-    const int64_t d = scale_.divisions;
+    const int64_t d = markings_.divisions;
     return j >= 0 && j <= 4 * d && j % d == 0;
 }
 
 // Above the middle zero the labels count down through each inch (a negative value shows its
 // fraction as a magnitude), below it they count up.
 QString FractionStrip::label(int64_t j) const {
-    const int d = scale_.divisions;
+    const int d = markings_.divisions;
     QString text;
     if (j < 0) {
         text = fractionText(d - 1, d);
@@ -127,19 +127,19 @@ QString FractionStrip::label(int64_t j) const {
         const auto k = static_cast<int>(j % d);
         text = fractionText(j < 2 * int64_t{d} ? d - k : k, d);
     }
-    return text + scale_.unit;
+    return text + markings_.unit;
 }
 
 // The wedges, in the tape's pixels: two narrow pointers at the ends and four wedges that
 // point at the middle zero, each as wide at a mark as that mark's fraction of the width.
 void FractionStrip::paintArrows(QPainter& painter) const {
-    painter.setPen(scale_.arrowColour);
-    painter.setBrush(QBrush(scale_.arrowColour, scale_.arrowStyle));
+    painter.setPen(markings_.arrowColour);
+    painter.setBrush(QBrush(markings_.arrowColour, markings_.arrowStyle));
     const int ws = width();
     const int hs = height();
     const int xm = roundHalfEven(ws / 2.0);
     const int xr = roundHalfEven(ws - 1.0);
-    const int d = scale_.divisions;
+    const int d = markings_.divisions;
     // Worked out in single precision as they always have been, so the corners stay on the
     // same pixels.
     const float pp = static_cast<float>(hs) / static_cast<float>(4.0 * d + 4.0);

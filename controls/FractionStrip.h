@@ -22,7 +22,7 @@ class FractionStrip : public QWidget {
     Q_OBJECT
   public:
     // What the tape shows; its size and font are the widget's own.
-    struct Scale {
+    struct Markings {
         int divisions = 2;  // marks per inch
         int pitch = 0;      // twips between neighbouring marks
         QString unit;       // written after every label
@@ -34,7 +34,7 @@ class FractionStrip : public QWidget {
     explicit FractionStrip(QWidget* parent);
 
     // Renders the wedges (when shown), then every mark with its label, at the present size.
-    void draw(const Scale& scale);
+    void draw(const Markings& markings);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -48,7 +48,7 @@ class FractionStrip : public QWidget {
     QString label(int64_t j) const;
     bool isZeroMark(int64_t j) const;
 
-    Scale scale_;
+    Markings markings_;
     QImage image_;
 };
 
