@@ -124,7 +124,7 @@ void MainWindow::createFileMenu() {
     types_[1] = hiddenCheckEntry(addEntry(menu, "&Decimal", this, [this] { chooseType(1); }));
     types_[2] = hiddenCheckEntry(addEntry(menu, "&Auto", this, [this] { chooseType(2); }));
     menu->addSeparator()->setVisible(false);
-    addEntry(menu, "E&xit", this, [this] { onExit(); })->setObjectName(QStringLiteral("exit"));
+    addEntry(menu, "E&xit", this, [this] { close(); })->setObjectName(QStringLiteral("exit"));
 }
 
 // Demo scales go through exactly the path of the box's text, one dataInput call a message.
@@ -159,12 +159,12 @@ void MainWindow::createViewMenu() {
 
 void MainWindow::chooseSpeed(int i) {
     for (int k = 0; k < 2; ++k) speeds_[k]->setChecked(k == i);
-    if (link().isOpen()) sendToBox(std::string{'S', static_cast<char>(i + 1)});
+    sendToBox(std::string{'S', static_cast<char>(i + 1)});
 }
 
 void MainWindow::chooseType(int i) {
     for (int k = 0; k < 3; ++k) types_[k]->setChecked(k == i);
-    if (link().isOpen()) sendToBox(std::string{'V', static_cast<char>(i)});
+    sendToBox(std::string{'V', static_cast<char>(i)});
 }
 
 void MainWindow::chooseReadouts(int i) {
@@ -173,12 +173,7 @@ void MainWindow::chooseReadouts(int i) {
                               readouts_[2]->isChecked());
 }
 
-// Nothing is sent to the box and nothing is saved on the way out.
-void MainWindow::onExit() {
-    if (link().isOpen()) closePort();
-    close();
-}
-
+// Exit and closing the window: nothing is sent to the box and nothing is saved on the way out.
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (link_ && link_->isOpen()) closePort();
     event->accept();
@@ -222,14 +217,18 @@ void MainWindow::centreOnScreen() {
 // ---- Panels ----
 
 void MainWindow::positionChanged(Scale& scale) {
-    if (pacer_.changed(scale.key())) showScale(scale.key());
+    if (pacer_.changed(scale.key())) showScale(scale);
+}
+
+// A scale whose change the pacer held, if it is still there.
+void MainWindow::showHeldScale(const std::string& key) {
+    if (const ScaleList::Ptr scale = controller_.scales().find(key)) showScale(*scale);
 }
 
 // Hidden panels are written too: shown again, they are up to date.
-void MainWindow::showScale(const std::string& key) {
-    const ScaleList::Ptr scale = controller_.scales().find(key);
-    AxisPanel* panel = panels_->panel(QString::fromStdString(key));
-    if (scale && panel) panel->showPosition(scale->absoluteInch(), scale->relativeInch());
+void MainWindow::showScale(const Scale& scale) {
+    if (AxisPanel* panel = panels_->panel(QString::fromStdString(scale.key())))
+        panel->showPosition(scale.absoluteInch(), scale.relativeInch());
 }
 
 // A panel shown again keeps its Rev state, but the scale's record is new: the record is told
@@ -238,7 +237,7 @@ void MainWindow::showScale(const std::string& key) {
 void MainWindow::scaleAdded(Scale& scale) {
     const AxisPanel* panel = panels_->add(QString::fromStdString(scale.key()));
     controller_.setReversed(scale.key(), panel->isReversed());
-    if (link().isOpen()) sendToBox("S2");
+    sendToBox("S2");
 }
 
 void MainWindow::scaleRemoved(const std::string& key) {
@@ -331,6 +330,7 @@ void MainWindow::commandForBox(const std::string& command) {
         sendToBox(command);
 }
 
+// Only while the port is open: the link drops it otherwise.
 void MainWindow::sendToBox(const std::string& text) {
     link().send(text);
 }

@@ -86,7 +86,8 @@ class MainWindow : public QMainWindow, private ScaleListener {
     void createFileMenu();
     void createDemoMenu();
     void createViewMenu();
-    void showScale(const std::string& key);
+    void showScale(const Scale& scale);
+    void showHeldScale(const std::string& key);
     void onPanelCreated(AxisPanel* panel);
     void fitPanelColumn();
     bool previewKey(QObject* watched, QKeyEvent* event);
@@ -99,7 +100,6 @@ class MainWindow : public QMainWindow, private ScaleListener {
     void chooseSpeed(int i);
     void chooseType(int i);
     void chooseReadouts(int i);
-    void onExit();
     void centreOnScreen();
 
     ScaleController controller_;
@@ -110,7 +110,7 @@ class MainWindow : public QMainWindow, private ScaleListener {
     std::unique_ptr<AxisCommands> commands_;
     std::unique_ptr<FunctionKeys> keys_;
     // Positions that stream in from the box are shown at most once per frame of the screen.
-    ReadoutPacer pacer_{[this](const std::string& key) { showScale(key); }};
+    ReadoutPacer pacer_{[this](const std::string& key) { showHeldScale(key); }};
 
     SerialLink* link_ = nullptr;  // child of the window
     ComportMenu* comport_ = nullptr;
