@@ -28,8 +28,15 @@ float rawSample(std::string_view value) {
     return static_cast<float>(static_cast<double>(1 - v) / kCountsPerInchShifted);
 }
 
-bool isDecimalReading(std::string_view value) {
-    return (value.size() >= 5 && value[4] == '.') || (value.size() >= 4 && value[3] == '.');
+// The three shapes a reading value comes in, told apart as the box writes them.
+bool isMmReading(std::string_view value) {  // "+012.70"
+    return value.size() >= 5 && value[4] == '.';
+}
+bool isInchReading(std::string_view value) {  // "+01.2500"
+    return value.size() >= 4 && value[3] == '.';
+}
+bool isCountReading(std::string_view value) {  // "H000100"
+    return !value.empty() && value[0] == 'H';
 }
 
 }  // namespace
@@ -66,11 +73,11 @@ void Scale::addReading(std::string_view value) {
 }
 
 float Scale::sampleFromReading(std::string_view value) {
-    if (value.size() >= 5 && value[4] == '.')  // decimal millimetres, "+012.70"
+    if (isMmReading(value))
         return static_cast<float>(TextFields::leadingNumber(lastChars(value, 7)) / kMmPerInch);
-    if (value.size() >= 4 && value[3] == '.')  // decimal inches, "+00.0000"
+    if (isInchReading(value))
         return static_cast<float>(TextFields::leadingNumber(lastChars(value, 8)));
-    if (!value.empty() && value[0] == 'H') return rawSample(value);
+    if (isCountReading(value)) return rawSample(value);
     return 0;
 }
 
@@ -78,8 +85,8 @@ bool Scale::isReadingValue(std::string_view value) {
     auto only = [](std::string_view text, std::string_view allowed) {
         return !text.empty() && text.find_first_not_of(allowed) == std::string_view::npos;
     };
-    if (isDecimalReading(value)) return only(value, " +-0123456789.");
-    if (!value.empty() && value[0] == 'H') return only(value.substr(1), "0123456789ABCDEFabcdef");
+    if (isMmReading(value) || isInchReading(value)) return only(value, " +-0123456789.");
+    if (isCountReading(value)) return only(value.substr(1), "0123456789ABCDEFabcdef");
     return false;
 }
 
