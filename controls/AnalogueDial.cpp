@@ -94,18 +94,27 @@ void AnalogueDial::setArrowStyle(Qt::BrushStyle style) {
     redrawTapes();
 }
 
-QString AnalogueDial::reading(const QString& separator) const {
+// Written as a machinist writes it, so that pasted it reads as the same number: the sign, the
+// whole inches, a dash, the reduced fraction ("-1-1/2"); rounded to the nearest division with
+// the carry into the whole inches (3.999 is "4"), and "0" when nothing is left.
+QString AnalogueDial::reading() const {
     std::optional<int16_t> whole;
     ErrorTrap(prompt(), kModule, "Reading").run([&] {
         whole = roundToInt16(std::floor(static_cast<double>(value_)));
         if (!whole) throw Failure(Fault::Overflow);
     });
     if (!whole) return {};
-    // To the nearest division, without carrying into the whole part: 3.999 reads 3-1/1.
-    const float fraction = value_ - static_cast<float>(*whole);
-    const int count = roundHalfEven(static_cast<double>(fraction) * divisions_);
-    const QString text = fractionText(count, divisions_) + unit_;
-    return *whole != 0 ? QString::number(*whole) + separator + text : text;
+    const double size = std::fabs(static_cast<double>(value_));
+    // Halves to even, as everywhere; 64 bits, since a fine tape far out has many divisions.
+    const auto count = static_cast<int64_t>(std::nearbyint(size * divisions_));
+    const int64_t inches = count / divisions_;
+    const int rest = static_cast<int>(count % divisions_);
+    QString text = count > 0 && value_ < 0 ? QStringLiteral("-") : QString();
+    if (inches > 0) text += QString::number(inches);
+    if (inches > 0 && rest > 0) text += u'-';
+    if (rest > 0) text += fractionText(rest, divisions_);
+    if (count == 0) text = QStringLiteral("0");
+    return text + unit_;
 }
 
 // The tapes' pitches and fonts follow the height, their widths the width: the whole-inch tape

@@ -37,10 +37,10 @@ class AnalogueDial : public QWidget {
     Qt::BrushStyle arrowStyle() const { return arrowStyle_; }
     void setArrowStyle(Qt::BrushStyle style);
 
-    // The value as whole inches and a reduced fraction of the divisions, e.g. "3" + separator
-    // + "3/4" + unit; the fraction alone below one inch. A whole part beyond 16 bits is an
-    // Overflow and gives "".
-    QString reading(const QString& separator = QString()) const;
+    // The value to the nearest division as whole inches, a dash and a reduced fraction, e.g.
+    // "-3-3/4" + unit; "2", "1/2" or "0" when a part is missing. A whole part beyond 16 bits
+    // is an Overflow and gives "".
+    QString reading() const;
 
   signals:
     void rightClicked();

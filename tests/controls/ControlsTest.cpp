@@ -132,14 +132,17 @@ struct Dial {
     }
 };
 
-// A fraction exactly half a division off rounds to the even count (3.0078125, 3.0234375).
-TEST(Dial, ReadingIsAMixedFraction) {
+// Rows: value | divisions | unit | the reading. Copied and pasted, a reading must say the same
+// number: the whole inches and the fraction are kept apart, negative values count from zero,
+// and a rounding up carries. Half a division rounds to the even count (3.0078125, 3.0234375).
+TEST(Dial, ReadingIsTheMachinistsMixedFraction) {
     // clang-format off
     const struct { float value; int divisions; const char *unit, *reading; } cases[] = {
-        {3.75f, 64, "", "3-3/4"}, {0.5f, 64, "", "1/2"}, {3.0f, 64, "", "3-0"}, {3.999f, 64, "", "3-1/1"},
-        {-0.25f, 64, "", "-1-3/4"}, {3.75f, 64, "in", "3-3/4in"}, {0.0f, 64, "", "0"}, {0.6f, 10, "", "3/5"},
-        {3.0078125f, 64, "", "3-0"}, {3.0234375f, 64, "", "3-1/32"}, {2.09375f, 1024, "", "2-3/32"},
-        {-32768.0f, 64, "", "-32768-0"}, {32767.5f, 64, "", "32767-1/2"},
+        {3.75f, 64, "", "3-3/4"}, {0.5f, 64, "", "1/2"}, {2.0f, 64, "", "2"}, {3.999f, 64, "", "4"},
+        {-1.5f, 64, "", "-1-1/2"}, {-0.25f, 64, "", "-1/4"}, {-0.0002f, 64, "", "0"}, {0.0f, 64, "", "0"},
+        {3.75f, 64, "in", "3-3/4in"}, {0.6f, 10, "", "3/5"}, {3.0078125f, 64, "", "3"},
+        {3.0234375f, 64, "", "3-1/32"}, {2.09375f, 1024, "", "2-3/32"}, {-32768.0f, 64, "", "-32768"},
+        {32767.5f, 64, "", "32767-1/2"},
     };
     // clang-format on
     Dial d;
@@ -147,7 +150,7 @@ TEST(Dial, ReadingIsAMixedFraction) {
         d.dial.setDivisions(c.divisions);
         d.dial.setUnit(c.unit);
         d.dial.setValue(c.value);
-        EXPECT_EQ(d.dial.reading("-").toStdString(), c.reading) << c.value;
+        EXPECT_EQ(d.dial.reading().toStdString(), c.reading) << c.value;
     }
 }
 

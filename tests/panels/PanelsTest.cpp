@@ -85,7 +85,7 @@ TEST(AxisPanel, CopyEntriesGiveTheReadingsAsShown) {
         float inch;
         const char *dial, *inchText, *mmText;
     };
-    const Row rows[] = {{3.75f, "33/4\"", "3.7500\"", "95.25mm"},
+    const Row rows[] = {{3.75f, "3-3/4\"", "3.7500\"", "95.25mm"},
                         {0.5f, "1/2\"", "0.5000\"", "12.70mm"}};
     AxisPanel panel("X");
     for (const Row& r : rows) {
