@@ -279,8 +279,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 bool MainWindow::previewKey(QObject* watched, QKeyEvent* event) {
     if (event == forwarding_ || !watched->isWidgetType()) return false;
     if (static_cast<QWidget*>(watched)->window() != this) return false;
+    // A key without a code (é, ß, § on many keyboards) is still "any other key" to the menu.
     const int code = VirtualKey::fromEvent(*event);
-    if (code == 0) return false;  // a key without a code goes to the controls untouched
     QPointer<QObject> target(watched);
     const bool usedUp = keys_->handleKey(code);
     event->accept();
