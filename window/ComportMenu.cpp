@@ -12,85 +12,80 @@ namespace gradel {
 
 ComportMenu::ComportMenu(QMenu& menu, SerialLink& link, QObject* parent)
     : QObject(parent), menu_(menu), link_(link) {
-    menu_.setToolTipsVisible(true);  // each entry's tip is its device path
-    addEntry(menu_.addAction(QStringLiteral("Com1")));
-    connect(&link_, &SerialLink::portFailed, this, &ComportMenu::onPortFailed);
+    menu_.setToolTipsVisible(true);  // each entry's tip is its device
+    connect(&link_, &SerialLink::portFailed, this, &ComportMenu::showOpenPort);
 }
 
 int16_t ComportMenu::portNumber(const QString& caption) {
     return roundToInt16(TextFields::numericValue(caption.toStdString())).value_or(0);
 }
 
-void ComportMenu::addEntry(QAction* action) {
-    action->setCheckable(true);
-    action->setChecked(false);
-    const int index = static_cast<int>(entries_.size());
-    entries_.push_back(action);
-    connect(action, &QAction::triggered, this, [this, action, index] {
-        // Qt flipped the tick when the entry was chosen; the tick is ours to set.
-        action->setChecked(!action->isChecked());
-        choose(index);
-    });
-}
-
-void ComportMenu::describe(QAction* action, int n) {
-    const QString device = link_.table().device(n);
-    action->setToolTip(device);
-    action->setStatusTip(device);
-}
-
 void ComportMenu::listPorts() {
     const PortTable& table = link_.table();
-    QAction* first = entries_.front();
-    describe(first, 1);
-    if (table.portExists(1)) first->setText(SerialLink::caption(1));
-    for (int n = 2; n <= PortTable::kMaxPort; ++n) {
-        if (!table.portExists(n)) continue;
-        auto* action = new QAction(SerialLink::caption(n), &menu_);
-        menu_.addAction(action);
-        describe(action, n);
-        addEntry(action);
-    }
+    for (int n = 1; n <= table.devices().size(); ++n)
+        if (table.portExists(n)) addEntry(n);
+    if (entries_.empty()) menu_.addAction(tr("No serial port found"))->setEnabled(false);
 }
 
-void ComportMenu::tickPort(int16_t port) {
-    for (QAction* entry : entries_) entry->setChecked(portNumber(entry->text()) == port);
+// The tip names the device by its identity, and by its path too when that differs.
+void ComportMenu::addEntry(int n) {
+    const PortTable& table = link_.table();
+    QString tip = table.identity(n);
+    if (tip != table.device(n)) tip += QStringLiteral(" (%1)").arg(table.device(n));
+    auto* action = new QAction(SerialLink::caption(n), &menu_);
+    action->setToolTip(tip);
+    action->setStatusTip(tip);
+    action->setCheckable(true);
+    action->setData(n);
+    menu_.addAction(action);
+    const int index = static_cast<int>(entries_.size());
+    entries_.push_back(action);
+    connect(action, &QAction::triggered, this, [this, index] { choose(index); });
+}
+
+void ComportMenu::showOpenPort() {
+    const int open = link_.openPortNumber();
+    for (QAction* entry : entries_) entry->setChecked(open != 0 && entry->data().toInt() == open);
+}
+
+void ComportMenu::cancelPendingOpen() {
+    ++generation_;
+    pending_ = 0;
 }
 
 void ComportMenu::choose(int i) {
     if (i < 0 || i >= static_cast<int>(entries_.size())) return;
-    QAction* entry = entries_[static_cast<std::size_t>(i)];
-    if (entry->isChecked()) {
-        if (link_.isOpen()) link_.close();
-        entry->setChecked(false);
+    const int n = entries_[static_cast<std::size_t>(i)]->data().toInt();
+    if (n == pending_) {  // chosen again while the old port drains: not opened after all
+        cancelPendingOpen();
+        showOpenPort();
         emit portClosedByUser();
-        return;
+    } else if (n == link_.openPortNumber()) {
+        link_.close();
+        showOpenPort();
+        emit portClosedByUser();
+    } else {
+        switchTo(n);
     }
-    for (QAction* other : entries_) other->setChecked(other == entry);
-    const QString caption = entry->text();
-    const int16_t n = portNumber(caption);
-    // The port in use is put in poll mode and closed before the chosen one is opened, so the
-    // tick never stands on a port that is not open.
-    QPointer<ComportMenu> self(this);
-    QPointer<QAction> chosen(entry);
-    if (link_.isOpen()) {
-        const int generation = ++generation_;
-        link_.closeAfterPoll();
-        if (!self) return;
-        if (generation != generation_) {
-            if (chosen) chosen->setChecked(false);
-            return;
-        }
-    }
-    const bool opened = n >= 1 && link_.openPort(n);
-    if (!self) return;
-    if (!opened && chosen) chosen->setChecked(false);
-    emit portChosen(caption);
 }
 
-void ComportMenu::onPortFailed(int n) {
-    for (QAction* entry : entries_)
-        if (portNumber(entry->text()) == n) entry->setChecked(false);
+// The port in use is put in poll mode and closed before the chosen one is opened; meanwhile
+// the tick stands on the chosen entry.
+void ComportMenu::switchTo(int n) {
+    for (QAction* entry : entries_) entry->setChecked(entry->data().toInt() == n);
+    QPointer<ComportMenu> self(this);
+    if (link_.isOpen()) {
+        const int generation = ++generation_;
+        pending_ = n;
+        link_.closeAfterPoll();
+        if (!self) return;
+        if (generation != generation_) return showOpenPort();  // called off, or overtaken
+        pending_ = 0;
+    }
+    const bool opened = link_.openPort(n);
+    if (!self) return;
+    showOpenPort();
+    if (opened) emit portOpened(n);
 }
 
 }  // namespace gradel

@@ -1,9 +1,10 @@
 #pragma once
-// The Comport menu: one entry per port found ("Comm n", the device path as its tip), a tick on
-// the port the user chose, and what choosing an entry does to the serial link.
+// The Comport menu: one entry for each port whose device exists ("Comm n", the device's
+// identity as its tip), a tick on the port that is open, and what choosing an entry does to the
+// serial link.
 //
-// A tick means the user's port is open, or failed to open and said why: a port that cannot be
-// opened, or that fails while open, loses its tick.
+// A tick stands only on an open port: a port that cannot be opened, or that fails while open,
+// has none, and choosing its entry again opens it.
 #include <QObject>
 #include <QString>
 #include <cstdint>
@@ -20,19 +21,19 @@ class ComportMenu : public QObject {
     Q_OBJECT
 
   public:
-    // Puts the first entry ("Com1") in `menu` at once; listPorts() fills in the rest.
     ComportMenu(QMenu& menu, SerialLink& link, QObject* parent = nullptr);
 
-    // Lists the ports that exist, in ascending order, with no gaps in the entries.
+    // Lists the ports that exist, in ascending order; a menu with none says so.
     void listPorts();
-    // Ticks the entries whose port number is `port` and unticks the others.
-    void tickPort(int16_t port);
-    // What choosing entry i does: unticked, it closes the port in use and opens its own;
-    // ticked, it closes its port.
+    // Ticks the entry of the open port and no other.
+    void showOpenPort();
+    // What choosing entry i does: its port open, it closes it; else it closes the port in use
+    // (letting its output drain) and opens its own. Chosen again while that drain runs, it
+    // calls the switch off.
     void choose(int i);
     // A choice waiting for the old port to drain does not go on to open the new one (the
     // window is closing).
-    void cancelPendingOpen() { ++generation_; }
+    void cancelPendingOpen();
 
     const std::vector<QAction*>& entries() const { return entries_; }
     // The port number a caption or remembered text names: its numeric value, rounded halves
@@ -40,20 +41,20 @@ class ComportMenu : public QObject {
     static int16_t portNumber(const QString& caption);
 
   signals:
-    // An entry was chosen to open its port: the caption to remember.
-    void portChosen(const QString& caption);
+    // Port n was chosen and has opened: the port to remember.
+    void portOpened(int n);
     // The user closed the port by unticking its entry: the box's scales are gone.
     void portClosedByUser();
 
   private:
-    void addEntry(QAction* action);
-    void describe(QAction* action, int n);
-    void onPortFailed(int n);
+    void addEntry(int n);
+    void switchTo(int n);
 
     QMenu& menu_;
     SerialLink& link_;
     std::vector<QAction*> entries_;
     int generation_ = 0;
+    int pending_ = 0;  // the port a switch opens once the old one has drained
 };
 
 }  // namespace gradel

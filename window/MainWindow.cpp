@@ -23,6 +23,7 @@
 #include "window/ComportMenu.h"
 #include "window/PortKeypadSource.h"
 #include "window/QtSerialPort.h"
+#include "window/RememberedPort.h"
 #include "window/SerialLink.h"
 #include "window/Settings.h"
 
@@ -184,17 +185,21 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::load() {
     if (const QScreen* s = screen()) pacer_.setFrameMs(ReadoutPacer::frameMsFor(s->refreshRate()));
     comport_ = new ComportMenu(*portMenu_, link(), this);
-    connect(comport_, &ComportMenu::portChosen, this, &MainWindow::rememberPort);
+    connect(comport_, &ComportMenu::portOpened, this, &MainWindow::rememberPort);
     connect(comport_, &ComportMenu::portClosedByUser, this, [this] { controller_.removeAll(); });
     comport_->listPorts();
     keys_->reset();
 
-    const int16_t remembered = ComportMenu::portNumber(
-        Settings().value(QStringLiteral("Comms"), QStringLiteral("port"), QStringLiteral("0")));
-    const int16_t port = startPort_ >= 0 ? startPort_ : remembered;
-    startPort_ = -1;
-    link().togglePort(port);
-    comport_->tickPort(port);
+    const RememberedPort::Start start =
+        startPort_ > 0 ? RememberedPort::Start{startPort_, {}}
+                       : RememberedPort::fromSettings().startIn(link().table());
+    startPort_ = 0;
+    link().togglePort(static_cast<int16_t>(start.port));
+    comport_->showOpenPort();
+    // The remembered device under another number: that number is now the one to remember.
+    if (start.notice.isEmpty() || (start.port != 0 && !link().isOpen())) return;
+    if (start.port != 0) rememberPort(start.port);
+    showNotice(start.notice);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -318,8 +323,7 @@ void MainWindow::setSerialPort(std::unique_ptr<SerialPort> port, PortTable table
 }
 
 void MainWindow::useSimulatedBox(const QString& device) {
-    link().table().putFirst(device);
-    startPort_ = 1;
+    startPort_ = link().table().addSimulated(device);
 }
 
 // "I0" identifies the box (twice, a second apart); anything else goes out as it stands.
@@ -344,10 +348,9 @@ void MainWindow::closePort() {
 
 // A settings store that cannot be written must not take the user's choice down with it: the
 // fault is reported, and the chosen port stays open.
-void MainWindow::rememberPort(const QString& caption) {
+void MainWindow::rememberPort(int n) {
     ErrorTrap trap(defaultErrorPrompt(), "frmGradel", "mnuComPort_Click");
-    trap.run(
-        [&] { Settings().setValue(QStringLiteral("Comms"), QStringLiteral("port"), caption); });
+    trap.run([&] { RememberedPort::store(link().table(), n); });
 }
 
 // A message that does not stop the display: the readings keep coming while it is shown.

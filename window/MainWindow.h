@@ -47,14 +47,15 @@ class MainWindow : public QMainWindow, private ScaleListener {
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Start-up, in order: list the ports, draw the main page, open the remembered port (the
-    // simulated box's instead, with useSimulatedBox) and tick its entry.
+    // Start-up, in order: list the ports, draw the main page, open the remembered device's port
+    // (the simulated box's instead, with useSimulatedBox) and tick its entry; a remembered device
+    // that has moved to another number or is gone is mentioned in the notice.
     void load();
 
     // Before load(): the port and its table (tests use a fake port).
     void setSerialPort(std::unique_ptr<SerialPort> port, PortTable table);
-    // Before load(): the simulated box's terminal becomes port 1 and is opened at start-up
-    // instead of the remembered port, which stays as it is.
+    // Before load(): the simulated box's terminal becomes the port after the real ones and is
+    // opened at start-up instead of the remembered port, which stays as it is.
     void useSimulatedBox(const QString& device);
     // Tests replace the clipboard and the keypad.
     void setClipboard(Clipboard& clipboard) { clipboard_ = &clipboard; }
@@ -95,7 +96,7 @@ class MainWindow : public QMainWindow, private ScaleListener {
 
     void sendToBox(const std::string& text);
     void closePort();
-    void rememberPort(const QString& caption);
+    void rememberPort(int n);
     void showNotice(const QString& text);
     void chooseSpeed(int i);
     void chooseType(int i);
@@ -114,7 +115,8 @@ class MainWindow : public QMainWindow, private ScaleListener {
 
     SerialLink* link_ = nullptr;  // child of the window
     ComportMenu* comport_ = nullptr;
-    int16_t startPort_ = -1;  // >= 0: start-up opens this port instead of the remembered one
+    int startPort_ =
+        0;  // the simulated box's port, which start-up opens instead of the remembered one
     QPointer<QMessageBox> notice_;
 
     QtClipboard systemClipboard_;

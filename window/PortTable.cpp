@@ -1,5 +1,7 @@
 #include "window/PortTable.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QSerialPortInfo>
 #include <algorithm>
 
@@ -30,17 +32,36 @@ bool deviceAccessible(const QString& path) {
 }
 #endif
 
+// The by-id link that resolves to `device`, else the device's own path. Several links can lead
+// to one device; the first in name order is taken, so the choice does not vary between starts.
+QString identityOf(const QString& device, const QFileInfoList& links) {
+    const QString target = QFileInfo(device).canonicalFilePath();
+    if (target.isEmpty()) return device;
+    for (const QFileInfo& link : links)
+        if (link.canonicalFilePath() == target) return link.absoluteFilePath();
+    return device;
+}
+
 }  // namespace
 
-PortTable PortTable::fromSystem() {
+PortTable::PortTable(QStringList devices, const QString& byIdFolder)
+    : devices_(std::move(devices)) {
+    QFileInfoList links;
+    if (!byIdFolder.isEmpty())
+        links = QDir(byIdFolder).entryInfoList(QDir::Files | QDir::System, QDir::Name);
+    for (const QString& device : devices_) identities_ << identityOf(device, links);
+}
+
+PortTable PortTable::fromSystem(const QString& byIdFolder) {
 #ifdef Q_OS_WIN
+    Q_UNUSED(byIdFolder);
     QStringList devices;
     for (int n = 1; n <= kMaxPort; ++n) devices << QStringLiteral("COM%1").arg(n);
     return PortTable(devices);
 #else
     const QString pinned = qEnvironmentVariable("GRADEL_PORTS");
-    if (!pinned.isEmpty()) return PortTable(pinned.split(u':', Qt::SkipEmptyParts));
-    return PortTable(systemDevices());
+    if (!pinned.isEmpty()) return PortTable(pinned.split(u':', Qt::SkipEmptyParts), byIdFolder);
+    return PortTable(systemDevices(), byIdFolder);
 #endif
 }
 
@@ -50,7 +71,7 @@ QString PortTable::device(int n) const {
 }
 
 bool PortTable::portExists(int n) const {
-    if (n < 1 || n > kMaxPort) return false;
+    if (n < 1 || (n > kMaxPort && !isSimulated(n))) return false;
     const QString device = this->device(n);
     if (device.isEmpty()) return false;
 #ifdef Q_OS_WIN
@@ -62,9 +83,24 @@ bool PortTable::portExists(int n) const {
 #endif
 }
 
-void PortTable::putFirst(const QString& device) {
-    devices_.removeAll(device);
-    devices_.prepend(device);
+QString PortTable::identity(int n) const {
+    if (n < 1 || n > identities_.size()) return {};
+    return identities_.at(n - 1);
+}
+
+int PortTable::portOf(const QString& identity) const {
+    if (identity.isEmpty()) return 0;
+    for (qsizetype i = 0; i < devices_.size(); ++i)
+        if (identities_.at(i) == identity || devices_.at(i) == identity)
+            return static_cast<int>(i + 1);
+    return 0;
+}
+
+int PortTable::addSimulated(const QString& device) {
+    devices_ << device;
+    identities_ << device;
+    simulated_ = static_cast<int>(devices_.size());
+    return simulated_;
 }
 
 bool PortTable::naturalLess(const QString& a, const QString& b) {

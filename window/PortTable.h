@@ -3,8 +3,11 @@
 //
 // On Windows port n is COMn. Elsewhere port n is entry n (counted from 1) of a table: the
 // devices named in GRADEL_PORTS (paths separated by ":") when that is set, else the serial
-// devices the system lists, in natural order of their paths. A device can be put in front of
-// the table (the simulated box).
+// devices the system lists, in natural order of their paths (ttyACM0, ttyS0, ttyS2, ttyS10,
+// ttyUSB0). A number therefore moves when an adapter is plugged in; what stays is a device's
+// identity: its link in /dev/serial/by-id when it has one (that names the adapter, maker and
+// serial number), else its path. The simulated box comes after the real ports, so that it
+// never takes one of their numbers.
 #include <QString>
 #include <QStringList>
 
@@ -14,18 +17,24 @@ class PortTable {
   public:
     static constexpr int kMaxPort = 16;
 
-    // The table of this system (environment and device list).
-    static PortTable fromSystem();
-    // A table of the given devices, in this order.
-    explicit PortTable(QStringList devices) : devices_(std::move(devices)) {}
+    // The table of this system (environment and device list); identities from `byIdFolder`.
+    static PortTable fromSystem(const QString& byIdFolder = QStringLiteral("/dev/serial/by-id"));
+    // A table of the given devices, in this order, with identities from the links in
+    // `byIdFolder` ("" or a missing folder: each device is its own identity).
+    explicit PortTable(QStringList devices, const QString& byIdFolder = QString());
 
     // Device of port n, or an empty text when n has none.
     QString device(int n) const;
+    // The stable name of port n's device: the by-id link that leads to it, else its path.
+    QString identity(int n) const;
+    // The port whose device has this identity or path; 0 when there is none.
+    int portOf(const QString& identity) const;
     // Whether port n names a device that is there and that this user may open. The device is
     // not opened: opening a serial port raises DTR, which resets many boxes.
     bool portExists(int n) const;
-    // Puts a device in front, as port 1; the others move up by one.
-    void putFirst(const QString& device);
+    // The simulated box's terminal as the port after the real ones; its number.
+    int addSimulated(const QString& device);
+    bool isSimulated(int n) const { return n >= 1 && n == simulated_; }
 
     const QStringList& devices() const { return devices_; }
 
@@ -34,6 +43,8 @@ class PortTable {
 
   private:
     QStringList devices_;
+    QStringList identities_;  // one for each device
+    int simulated_ = 0;
 };
 
 }  // namespace gradel

@@ -62,6 +62,7 @@ bool SerialLink::openPort(int n) {
         return false;
     }
     openPort_ = n;
+    ++opened_;
     port_->setDataTerminalReady(false);
     port_->setRequestToSend(true);
     port_->discardInput();
@@ -88,10 +89,12 @@ QString SerialLink::openFailureText(int n, const QString& device) const {
 void SerialLink::closeAfterPoll() {
     if (!isOpen()) return;
     send("S0");
-    const bool alive =
-        wait(drainLimit_, [this] { return !port_->isOpen() || port_->bytesToWrite() == 0; });
-    if (!alive) return;
-    close();
+    const int draining = opened_;
+    const bool alive = wait(drainLimit_, [this, draining] {
+        return opened_ != draining || !port_->isOpen() || port_->bytesToWrite() == 0;
+    });
+    // A port opened during the wait (another choice in the menu) is not the one to close.
+    if (alive && opened_ == draining) close();
 }
 
 void SerialLink::close() {

@@ -44,7 +44,8 @@ class SerialLink : public QObject {
     // Opens port n at the box's settings (DTR off, RTS on, waiting input dropped) and identifies
     // the box. A port that cannot be opened is reported through notice and stays closed.
     bool openPort(int n);
-    // Sends "S0", waits (bounded) for it to go out, closes.
+    // Sends "S0", waits (bounded) for it to go out, closes (unless another port has been opened
+    // meanwhile).
     void closeAfterPoll();
     // Closes at once, sending nothing.
     void close();
@@ -83,6 +84,7 @@ class SerialLink : public QObject {
     std::unique_ptr<SerialPort> port_;
     PortTable table_;
     int openPort_ = 0;
+    int opened_ = 0;  // counts opens, so that a wait can tell its port from a later one
     std::optional<bool> lastCts_;  // last known state of the clear-to-send line
     std::chrono::milliseconds identifyPause_{1000};
     std::chrono::milliseconds drainLimit_{2000};

@@ -15,8 +15,9 @@ int main(int argc, char** argv) {
     // The window's font is not on free systems; its stand-in has the same metrics as Arial.
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
 
-    // --simulate: a simulated interface box on a pseudo-terminal becomes port 1 and is opened
-    // at start-up; the remembered port is left as it is. It stops after the window has gone.
+    // --simulate: a simulated interface box on a pseudo-terminal becomes the port after the
+    // real ones and is opened at start-up; the remembered port is left as it is, and choosing
+    // the simulator is never remembered. It stops after the window has gone.
     gradel::BoxSimulator simulator;
     const bool simulate = QApplication::arguments().contains(QStringLiteral("--simulate"));
     QString simulatorError;

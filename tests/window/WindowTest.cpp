@@ -46,18 +46,33 @@ struct ScriptedKeypad : KeypadSource {
     uint8_t read() override { return codes.isEmpty() ? 0 : uint8_t(codes.takeFirst().toInt()); }
 };
 
+// A folder of by-id links, as the system keeps them: usb-A leads to /dev/null, usb-B to
+// /dev/zero; "BY" in a row stands for its path.
+QString byId(const QString& text = "BY") {
+    static QTemporaryDir folder;
+    static const bool made = QFile::link("/dev/null", folder.filePath("usb-A")) &&
+                             QFile::link("/dev/zero", folder.filePath("usb-B"));
+    return made ? QString(text).replace("BY", folder.path()) : "(no links)";
+}
+
 // The main window on a fake port whose ports are character devices the fake never opens, with
 // a short identify pause and a scripted keypad. `remembered`: the port stored before start-up
-// ("": none); `box`: the simulated box's device, if any; `devices`: those of ports 1, 2, ...
+// ("": none), with "@device" when a device is stored beside it; `box`: the simulated box's
+// device, if any; `refused`: a device that will not open; `devices`: those of ports 1, 2, ...
 struct RiggedWindow : MainWindow {
     FakeSerialPort* port = new FakeSerialPort;
     ScriptedKeypad* keypad = new ScriptedKeypad;
 
     explicit RiggedWindow(const QString& remembered = "", const QString& box = "",
-                          const QString& devices = "/dev/null /dev/zero /dev/full") {
+                          const QString& devices = "/dev/null /dev/zero /dev/full",
+                          const QString& refused = "") {
         QFile::remove(settingsFile());
-        if (!remembered.isEmpty()) Settings().setValue("Comms", "port", remembered);
-        setSerialPort(std::unique_ptr<SerialPort>(port), PortTable(devices.split(' ')));
+        if (!remembered.isEmpty())
+            Settings().setValue("Comms", "port", remembered.section('@', 0, 0));
+        if (remembered.contains('@'))
+            Settings().setValue("Comms", "device", byId(remembered.section('@', 1)));
+        port->refused.insert(refused);
+        setSerialPort(std::unique_ptr<SerialPort>(port), PortTable(devices.split(' '), byId()));
         link().setIdentifyPause(5ms);
         setKeypadSource(std::unique_ptr<KeypadSource>(keypad));
         if (!box.isEmpty()) useSimulatedBox(box);
@@ -74,20 +89,46 @@ struct RiggedWindow : MainWindow {
             out += entry->isChecked() ? entry->text() : "";
         return out;
     }
+    QString stored() const {  // the remembered port, "port@device"
+        const QString device = Settings().value("Comms", "device");
+        return Settings().value("Comms", "port") + (device.isEmpty() ? "" : '@' + device);
+    }
 };
 
 // ---- The main window ----
 
-// Rows: the remembered port | the simulated box's device | the device opened | the entry
-// ticked. Comm 4 is not listed; 65539 is beyond 16 bits, which is no port (not port 3).
-TEST(MainWindow, StartUpOpensTheRememberedPortAndTicksItWithoutWritingTheSettings) {
-    for (const QString row : {"|||", "0|||", "Comm 3||/dev/full|Comm 3", "Comm 4|||",
-                              "Comm 65539|||", "Comm 2|/dev/ptmx|/dev/ptmx|Comm 1"}) {
+// Rows: the remembered port@device | the simulated box's device | a device that will not open
+// | ports chosen in the menu after start-up ("+": the device opens now) | the devices opened |
+// the entry ticked | what is remembered at the end | a word of the notice ("": none). Comm 4 is
+// not listed; 65539 is beyond 16 bits, which is no port (not port 3). The remembered device
+// decides which port opens; its number is only taken when no device was stored. The simulator
+// comes after the real ports and is never remembered, nor is a port that did not open.
+TEST(MainWindow, StartUpOpensTheRememberedDeviceAndOnlyAnOpenedRealPortIsRemembered) {
+    for (const QString row :
+         {"|||||||", "0||||||0|", "Comm 3||||/dev/full|Comm 3|Comm 3|",
+          "Comm 4||||||Comm 4|no such port", "Comm 65539||||||Comm 65539|",
+          "Comm 2|/dev/ptmx|||/dev/ptmx|Comm 4|Comm 2|",
+          "Comm 2|/dev/ptmx||2 4|/dev/ptmx /dev/zero /dev/ptmx|Comm 4|Comm 2@BY/usb-B|",
+          "Comm 1@BY/usb-A|||2|/dev/null /dev/zero|Comm 2|Comm 2@BY/usb-B|",
+          "Comm 1@BY/usb-B||||/dev/zero|Comm 2|Comm 2@BY/usb-B|is Comm 2 now",
+          "Comm 2@BY/usb-C||||||Comm 2@BY/usb-C|is not there",
+          "Comm 3@/dev/full||||/dev/full|Comm 3|Comm 3@/dev/full|",
+          "Comm 2@/dev/zero||/dev/zero||||Comm 2@/dev/zero|/dev/zero",
+          "Comm 1@/dev/null||/dev/zero|2|/dev/null||Comm 1@/dev/null|/dev/zero",
+          "Comm 2@/dev/zero||/dev/zero|+ 2|/dev/zero|Comm 2|Comm 2@BY/usb-B|/dev/zero"}) {
         const QStringList c = row.split('|');
-        RiggedWindow w(c[0], c[1]);
-        EXPECT_EQ(w.port->log("open "), c[2].isEmpty() ? Steps{} : Steps{c[2].toStdString()});
-        EXPECT_EQ(w.ticked(), c[3]);
-        EXPECT_EQ(Settings().value("Comms", "port"), c[0]);
+        RiggedWindow w(c[0], c[1], "/dev/null /dev/zero /dev/full", c[2]);
+        for (const QString& choice : c[3].split(' ', Qt::SkipEmptyParts))
+            choice == "+" ? w.port->refused.clear() : w.choose(choice.toInt() - 1);
+        std::string opened;
+        for (const std::string& device : w.port->log("open ")) opened += ' ' + device;
+        EXPECT_EQ(opened, c[4].isEmpty() ? "" : ' ' + c[4].toStdString()) << qPrintable(row);
+        EXPECT_EQ(w.ticked(), c[5]) << qPrintable(row);
+        EXPECT_EQ(w.stored(), byId(c[6])) << qPrintable(row);
+        auto* notice = named<QMessageBox>(w, "portNotice");
+        EXPECT_EQ(notice ? notice->text().contains(byId(c[7])) && !notice->isModal() : false,
+                  !c[7].isEmpty())
+            << qPrintable(row);
     }
 }
 
@@ -143,8 +184,9 @@ TEST(MainWindow, KeysReachTheFunctionKeysFirstAndOnceAndWorkTheAxes) {
     KeySpy spy;
     spy.note = [&] { return w.label().mid(2); };
     abs->installEventFilter(&spy);
-    for (const QString row : {"F7|Zero Absolute|^|", "É|= Zero Relative|^|", "F7|Zero Absolute|^|", "F10|^|",
-                              "F11|=|^|", "F9|=2.00 mm|^|", "F10|^|", "K12||= Zero Relative|^"}) {
+    for (const QString row :
+         {"F7|Zero Absolute|^|", "É|= Zero Relative|^|", "F7|Zero Absolute|^|", "F10|^|",
+          "F11|=|^|", "F9|=2.00 mm|^|", "F10|^|", "K12||= Zero Relative|^"}) {
         if (row[0] != 'K') QTest::keyClick(abs, QKeySequence(row.section('|', 0, 0))[0].key());
         if (row[0] == 'K') KeypadPoll::postFunctionKey(12);
         spy.seen << "";
@@ -263,20 +305,23 @@ TEST(MainWindow, TheBoxGetsItsCommandsAndItsTextAndLinesReachTheScales) {
 
 // ---- The serial link and its Comport menu ----
 
-// Rows: the devices of ports 1, 2, … | the entries with their tips. Listing opens nothing.
+// Rows: the devices of ports 1, 2, … | the menu's entries with their tips (a device's by-id
+// link first). Listing opens nothing.
 TEST(ComportMenu, ListsThePortsThatExistAndChoosingAnEntryOpensSwitchesOrClosesItsPort) {
-    for (const QString row : {"/x/1 /x/2 /x/3 /dev/null|Com1 /x/1 Comm 4 /dev/null",
-                              "/dev/null /x/2 /dev/zero /x/4 /dev/full|Comm 1 /dev/null "
-                              "Comm 3 /dev/zero Comm 5 /dev/full"}) {
+    for (const QString row : {"/x/1 /x/2 /x/3 /dev/full|Comm 4 /dev/full",
+                              "/x/1|No serial port found No serial port found",
+                              "/dev/null /x/2 /dev/zero /x/4 /dev/full|Comm 1 BY/usb-A (/dev/null) "
+                              "Comm 3 BY/usb-B (/dev/zero) Comm 5 /dev/full"}) {
         RiggedWindow w("", "", row.section('|', 0, 0));
         QStringList entries;
-        for (QAction* a : w.comportMenu()->entries()) entries << a->text() << a->toolTip();
-        EXPECT_EQ(entries.join(' '), row.section('|', 1));
+        for (QAction* a : named<QAction>(*w.menuBar(), "&Comport")->menu()->actions())
+            entries << a->text() << a->toolTip();
+        EXPECT_EQ(entries.join(' ').replace(byId(), "BY"), row.section('|', 1));
         EXPECT_TRUE(w.port->steps.empty());
     }
     // A store that cannot be written takes nothing from the choice: the port opens (identified
     // with the box's own pause, measured once) and the fault is reported once.
-    RiggedWindow w("", "", "/dev/null /x/2 /dev/zero");
+    RiggedWindow w("", "", "/dev/null /x/2 /dev/zero /dev/full");
     ScopedPrompt prompt;
     ASSERT_TRUE(QDir().mkpath(settingsFile()));
     w.link().setIdentifyPause(1000ms);
@@ -305,6 +350,21 @@ TEST(ComportMenu, ListsThePortsThatExistAndChoosingAnEntryOpensSwitchesOrClosesI
     w.choose(1);
     EXPECT_EQ(w.port->log(), (Steps{"write S0", "close"}));
     EXPECT_EQ(w.ticked(), "");
+    // Rows: the entry chosen while a switch to Comm 3 drains Comm 1 | the steps | the tick. Comm 3
+    // again calls the switch off; Comm 4 takes it over, and the drain leaves Comm 4 open.
+    w.link().setDrainLimit(100ms);
+    for (const QString row : {"1|write S0,close|",
+                              "2|write S0,write S0,close,open /dev/full,dtr 0,"
+                              "rts 1,discard,write I0,write I0|Comm 4"}) {
+        w.choose(0);
+        w.port->steps.clear();
+        QTimer::singleShot(30, &w, [&] { w.choose(row[0].digitValue()); });
+        w.choose(1);
+        QStringList steps;
+        for (const std::string& step : w.port->log()) steps << QString::fromStdString(step);
+        EXPECT_EQ(steps.join(','), row.section('|', 1, 1));
+        EXPECT_EQ(w.ticked(), row.section('|', 2)) << qPrintable(row);
+    }
     // A port that will not open: the notice names port, device and reason; the dialout hint
     // (the device is root's) comes only when permission was refused.
     for (bool permission : {false, true}) {
@@ -334,20 +394,23 @@ TEST(ComportMenu, ListsThePortsThatExistAndChoosingAnEntryOpensSwitchesOrClosesI
     }
 }
 
-// Only accessible character devices, and only up to port 16, are ports.
+// Only accessible character devices, and only up to port 16 (the simulated box aside), are ports.
 TEST(PortTable, NaturalOrderThePinnedListPortOneAndWhichPortsExist) {
-    QStringList devices = QString("/dev/ttyS10 /dev/ttyUSB0 /dev/ttyS2 /dev/ttyS").split(' ');
+    QStringList devices =
+        QString("/dev/ttyS10 /dev/ttyUSB0 /dev/ttyS2 /dev/ttyACM0 /dev/ttyS").split(' ');
     std::sort(devices.begin(), devices.end(), &PortTable::naturalLess);
-    EXPECT_EQ(devices.join(' '), "/dev/ttyS /dev/ttyS2 /dev/ttyS10 /dev/ttyUSB0");
+    EXPECT_EQ(devices.join(' '), "/dev/ttyACM0 /dev/ttyS /dev/ttyS2 /dev/ttyS10 /dev/ttyUSB0");
     qputenv("GRADEL_PORTS", "/dev/serial/by-id/box::/dev/pts/7:");
     PortTable pinned = PortTable::fromSystem();
     qunsetenv("GRADEL_PORTS");
-    pinned.putFirst("/dev/pts/7");
-    EXPECT_EQ(pinned.devices().join(' '), "/dev/pts/7 /dev/serial/by-id/box");
+    EXPECT_EQ(pinned.addSimulated("/dev/pts/9"), 3);
+    EXPECT_EQ(pinned.devices().join(' '), "/dev/serial/by-id/box /dev/pts/7 /dev/pts/9");
     devices = QString("/dev/null /nonexistent /etc/passwd /tmp").split(' ');
     while (devices.size() < 17) devices << "/dev/null";
-    for (int n : {-1, 0, 1, 2, 3, 4, 16, 17})
-        EXPECT_EQ(PortTable(devices).portExists(n), n == 1 || n == 16) << n;
+    PortTable table(devices);
+    table.addSimulated("/dev/null");  // the simulated box may be beyond 16
+    for (int n : {-1, 0, 1, 2, 3, 4, 16, 17, 18})
+        EXPECT_EQ(table.portExists(n), n == 1 || n == 16 || n == 18) << n;
 }
 
 // ---- The platform ----
