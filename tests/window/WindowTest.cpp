@@ -7,6 +7,13 @@
 #include <QtTest>
 #include <QtWidgets>
 
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+#endif
+
 #include "controls/DigitalDial.h"
 #include "panels/AxisPanel.h"
 #include "panels/FunctionLabels.h"
@@ -18,6 +25,7 @@
 #include "window/ErrorMessageBox.h"
 #include "window/MainWindow.h"
 #include "window/PortKeypadSource.h"
+#include "window/QtSerialPort.h"
 #include "window/SerialLink.h"
 #include "window/Settings.h"
 
@@ -414,6 +422,36 @@ TEST(PortTable, NaturalOrderThePinnedListPortOneAndWhichPortsExist) {
 }
 
 // ---- The platform ----
+
+#ifndef Q_OS_WIN
+// The line as the box expects it, read back from the other side of a real pseudo-terminal
+// (on Linux the master side reports the settings of the terminal the program opened).
+TEST(QtSerialPort, OpensTheLineAt115200Baud8N1RawWithoutFlowControl) {
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_TRUE(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
+    QtSerialPort port;
+    ASSERT_TRUE(port.open(QString::fromLocal8Bit(::ptsname(master))));
+    termios t{};
+    ASSERT_EQ(::tcgetattr(master, &t), 0);
+    const std::pair<const char*, bool> checks[] = {
+        {"115200 baud out", cfgetospeed(&t) == B115200},
+        {"115200 baud in", cfgetispeed(&t) == B115200},
+        {"8 data bits", (t.c_cflag & CSIZE) == CS8},
+        {"no parity", !(t.c_cflag & PARENB)},
+        {"1 stop bit", !(t.c_cflag & CSTOPB)},
+        {"no RTS/CTS", !(t.c_cflag & CRTSCTS)},
+        {"no XON/XOFF", !(t.c_iflag & (IXON | IXOFF))},
+        {"no echo", !(t.c_lflag & (ECHO | ECHONL))},
+        {"no lines, no signals", !(t.c_lflag & (ICANON | ISIG | IEXTEN))},
+        {"no CR/LF on input", !(t.c_iflag & (ICRNL | INLCR | IGNCR))},
+        {"no output processing", !(t.c_oflag & OPOST)},
+        {"receiving", (t.c_cflag & CREAD) != 0},
+    };
+    for (const auto& [what, right] : checks) EXPECT_TRUE(right) << what;
+    port.close();
+    ::close(master);
+}
+#endif
 
 // Value rows: section/key/the text read, "-" being the fallback; an empty text is a value.
 // Then moveTo rows: a position text (* one with a field too long) | the answers to its fault:
