@@ -1,13 +1,47 @@
 // Gradel Display: a digital readout for the scales on a machine tool's axes.
 #include <QApplication>
 #include <QFont>
+#include <cstdio>
+#include <cstring>
 
 #include "window/BoxSimulator.h"
 #include "window/ErrorMessageBox.h"
 #include "window/MainWindow.h"
 #include "window/Settings.h"
 
+namespace {
+
+constexpr const char* kHelp =
+    "Usage: Gradel [--simulate] [--version] [--help]\n"
+    "A digital readout for the scales on a machine tool, read through an interface box on a\n"
+    "serial line at 115200 baud.\n"
+    "\n"
+    "  --simulate  start a simulated interface box (gradel-boxsim) and open it\n"
+    "  --version   print the version and stop\n"
+    "  --help      print this text and stop\n"
+    "\n"
+    "GRADEL_PORTS=DEV:DEV:...  pins the Comport menu's numbers to these devices.\n"
+    "The chosen port is kept in ~/.config/Gradel/Gradel.conf. See Gradel(1).\n";
+
+// Answered before any window system is needed, so that they work on a console and in scripts.
+bool answeredAtOnce(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("Gradel Display %s\n", GRADEL_VERSION);
+            return true;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kHelp, stdout);
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (answeredAtOnce(argc, argv)) return 0;
     QApplication app(argc, argv);
     const QString name = gradel::Settings::executableName();
     QApplication::setOrganizationName(name);
