@@ -49,10 +49,13 @@ class FakeSerialPort : public SerialPort {
             if (what.rfind(prefix, 0) == 0) out.push_back(what.substr(prefix.size()));
         return out;
     }
-    std::vector<std::string> writes() const { return log("write "); }
-    std::string takeWritten() {  // the writes since the last look, as one text
+    std::string joined(const std::string& prefix = "", const std::string& between = ",") const {
         std::string all;
-        for (const std::string& w : writes()) all += w;
+        for (const std::string& step : log(prefix)) all += (all.empty() ? "" : between) + step;
+        return all;
+    }
+    std::string takeWritten() {  // the writes since the last look, as one text
+        const std::string all = joined("write ", "");
         steps.clear();
         return all;
     }
