@@ -36,28 +36,20 @@ QString copied(AxisPanel& panel, const char* menu) {
 }
 
 // ABS and X2 change what the panel shows at once, from the position it was last given; the
-// reset button works only on relative readings.
+// reset button works only on relative readings. Rows: ABS and X2 (1: on) | mm | inch | dial.
 TEST(AxisPanel, ShowsThePositionAsItsButtonsSay) {
-    struct Row {
-        bool absolute, timesTwo;
-        const char *mm, *inch;
-        float dial;
-    };
-    const Row rows[] = {{false, false, "6.35", "0.2500", 0.25f},
-                        {true, false, "25.40", "1.0000", 1.0f},
-                        {false, true, "12.70", "0.5000", 0.5f},
-                        {true, true, "50.80", "2.0000", 2.0f}};
     AxisPanel panel("X");
     panel.showPosition(1.0f, 0.25f);
-    for (const Row& r : rows) {
-        if (panel.isAbsolute() != r.absolute)
-            QTest::mouseClick(button(panel, "ABS"), Qt::LeftButton);
-        if (panel.isTimesTwo() != r.timesTwo) panel.setTimesTwo(r.timesTwo);
-        EXPECT_EQ(panel.mmReadout().text(), r.mm);
-        EXPECT_EQ(panel.inchReadout().text(), r.inch);
-        EXPECT_FLOAT_EQ(panel.dial().value(), r.dial);
-        EXPECT_EQ(button(panel, "Reset Rel")->isEnabled(), !r.absolute);
-        EXPECT_EQ(button(panel, "ABS")->isChecked(), r.absolute);
+    for (const QString row :
+         {"00 6.35 0.2500 0.25", "10 25.40 1.0000 1", "01 12.70 0.5000 0.5", "11 50.80 2.0000 2"}) {
+        const bool absolute = row[0] == '1';
+        if (panel.isAbsolute() != absolute) QTest::mouseClick(button(panel, "ABS"), Qt::LeftButton);
+        panel.setTimesTwo(row[1] == '1');
+        EXPECT_EQ(panel.mmReadout().text() + ' ' + panel.inchReadout().text() + ' ' +
+                      QString::number(panel.dial().value()),
+                  row.mid(3));
+        EXPECT_TRUE(button(panel, "Reset Rel")->isEnabled() != absolute &&
+                    button(panel, "ABS")->isChecked() == absolute);
     }
     panel.setAbsolute(false);
     panel.setTimesTwo(false);
@@ -74,25 +66,19 @@ TEST(AxisPanel, RevStartsForYAndReportsChanges) {
     QTest::mouseClick(button(panel, "Rev"), Qt::LeftButton);
     panel.setReversed(true);
     panel.setReversed(false);
-    ASSERT_EQ(spy.size(), 2);
-    EXPECT_EQ(spy.at(0).at(0).toBool(), true);
-    EXPECT_EQ(spy.at(1).at(0).toBool(), false);
+    EXPECT_TRUE(spy.size() == 2 && spy.at(0).at(0).toBool() && !spy.at(1).at(0).toBool());
     EXPECT_FALSE(button(panel, "Rev")->isChecked());
 }
 
+// Rows: the relative reading in inches | what the dial's, the inch and the mm readouts copy.
 TEST(AxisPanel, CopyEntriesGiveTheReadingsAsShown) {
-    struct Row {
-        float inch;
-        const char *dial, *inchText, *mmText;
-    };
-    const Row rows[] = {{3.75f, "3-3/4\"", "3.7500\"", "95.25mm"},
-                        {0.5f, "1/2\"", "0.5000\"", "12.70mm"}};
     AxisPanel panel("X");
-    for (const Row& r : rows) {
-        panel.showPosition(0, r.inch);
-        EXPECT_EQ(copied(panel, "dialMenu"), r.dial);
-        EXPECT_EQ(copied(panel, "inchMenu"), r.inchText);
-        EXPECT_EQ(copied(panel, "mmMenu"), r.mmText);
+    for (const QString row : {"3.75|3-3/4\"|3.7500\"|95.25mm", "0.5|1/2\"|0.5000\"|12.70mm",
+                              "-1.5|-1-1/2\"|-1.5000\"|-38.10mm"}) {
+        panel.showPosition(0, row.section('|', 0, 0).toFloat());
+        EXPECT_EQ(copied(panel, "dialMenu") + '|' + copied(panel, "inchMenu") + '|' +
+                      copied(panel, "mmMenu"),
+                  row.section('|', 1));
     }
 }
 
@@ -158,13 +144,8 @@ TEST(PanelStack, KeyOrderHidingAndComingBack) {
 // The entry dialog: F1..F9 and F10 are digits, F11 the point, F12 ends; typed digits and "."
 // append, any other character ends; every end keeps what was typed; a repaint keeps it too.
 TEST(NumberEntryDialog, KeysGiveTheirNumber) {
-    struct Row {
-        std::vector<Stroke> keys;
-        float value;
-        QString typed;
-    };
     const QString nines(38, u'9');  // one more would not fit a single
-    const Row rows[] = {
+    const std::tuple<std::vector<Stroke>, float, QString> rows[] = {
         {{fkey(1), fkey(2), fkey(11), fkey(5), fkey(12)}, 12.5f, "12.5"},
         {typed("3.25\r"), 3.25f, "3.25"},
         {typed("1..5\x1b"), 1, "1..5"},
@@ -179,12 +160,12 @@ TEST(NumberEntryDialog, KeysGiveTheirNumber) {
     };
     QWidget owner;
     NumberEntryDialog dialog(&owner);
-    for (const Row& r : rows) {
-        answer(&dialog, r.keys, [&] { dialog.repaint(); });
+    for (const auto& [keys, number, text] : rows) {
+        answer(&dialog, keys, [&] { dialog.repaint(); });
         const float value = dialog.enterNumber("mm", "0.00");
         QTest::qWait(10);  // keys still queued reach the hidden dialog
-        EXPECT_EQ(dialog.typed(), r.typed);
-        EXPECT_NEAR(value, r.value, std::abs(r.value) * 1e-6);
+        EXPECT_EQ(dialog.typed(), text);
+        EXPECT_NEAR(value, number, std::abs(number) * 1e-6);
         EXPECT_EQ(dialog.readout().reading(), dialog.readout().text() + "mm");
         EXPECT_TRUE(dialog.isHidden());
     }
