@@ -70,6 +70,7 @@ void Scale::addReading(std::string_view value) {
     float sum = 0;
     for (float reading : readings_) sum += reading;
     absInch_ = sum / static_cast<float>(kAveraged);
+    ++readingCount_;
 }
 
 float Scale::sampleFromReading(std::string_view value) {

@@ -40,6 +40,9 @@ class Scale {
     // One reading value (the message less its key): converted to inches, negated when
     // reversed, averaged with the last eight.
     void addReading(std::string_view value);
+    // Readings taken since the record was made: whoever wants to know whether the scale still
+    // sends compares it now and later, so a reading costs one increment and no clock.
+    std::uint64_t readingCount() const { return readingCount_; }
 
     // The reading value formats: decimal millimetres ("+012.70"), decimal inches ("+01.2500"),
     // raw hexadecimal count ("H000100"); anything else is 0. Never throws.
@@ -63,6 +66,7 @@ class Scale {
     float relZeroInch_ = 0;
     std::array<float, kAveraged> readings_{};
     int next_ = 0;  // slot of the next reading
+    std::uint64_t readingCount_ = 0;
 };
 
 }  // namespace gradel
