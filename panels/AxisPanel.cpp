@@ -11,6 +11,7 @@
 #include "base/Twips.h"
 #include "controls/AnalogueDial.h"
 #include "controls/DigitalDial.h"
+#include "controls/NoDataMark.h"
 #include "scale/Scale.h"
 
 namespace gradel {
@@ -45,6 +46,8 @@ AxisPanel::AxisPanel(const QString& key, QWidget* parent)
     buildReadouts();
     buildButtons();
     buildMenus();
+    staleMark_ = new NoDataMark(this);
+    staleMark_->cover({mm_, inch_, dial_}, {mm_, inch_});
     setReversed(key == QStringLiteral("Y"));
     refresh();
 }
@@ -179,6 +182,14 @@ void AxisPanel::setReadoutsShown(bool mm, bool inch, bool dial) {
     mm_->setVisible(mm);
     inch_->setVisible(inch);
     dial_->setVisible(dial);
+}
+
+bool AxisPanel::isStale() const {
+    return !staleMark_->isHidden();
+}
+
+void AxisPanel::setStale(bool stale) {
+    staleMark_->setVisible(stale);
 }
 
 // Only the panel's own surface: a double click on one of its controls is theirs.

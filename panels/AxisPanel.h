@@ -17,6 +17,7 @@ namespace gradel {
 
 class AnalogueDial;
 class DigitalDial;
+class NoDataMark;
 
 class AxisPanel : public QGroupBox {
     Q_OBJECT
@@ -50,6 +51,10 @@ class AxisPanel : public QGroupBox {
     void showPosition(float absoluteInch, float relativeInch);
     // Which readouts the panel shows (the View menu's choice).
     void setReadoutsShown(bool mm, bool inch, bool dial);
+    // A stale scale has stopped sending: its readouts keep the last position, greyed under a
+    // "NO DATA" mark, until it is live again.
+    bool isStale() const;
+    void setStale(bool stale);
 
     const DigitalDial& mmReadout() const { return *mm_; }
     const DigitalDial& inchReadout() const { return *inch_; }
@@ -99,6 +104,7 @@ class AxisPanel : public QGroupBox {
     QMenu* dialMenu_ = nullptr;
     QMenu* inchMenu_ = nullptr;
     QMenu* mmMenu_ = nullptr;
+    NoDataMark* staleMark_ = nullptr;
 };
 
 }  // namespace gradel

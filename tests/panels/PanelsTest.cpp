@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <array>
 #include <cmath>
 
 #include "controls/AnalogueDial.h"
@@ -110,6 +111,49 @@ TEST(AxisPanel, DoubleClickOnItsOwnSurfaceAsksToHide) {
     EXPECT_EQ(spy.size(), 0);
     QTest::mouseDClick(&panel, Qt::LeftButton, {}, QPoint(3, panel.height() - 3));
     EXPECT_EQ(spy.size(), 1);
+}
+
+// The box around the pixels of `image` inside `area` that `ink` picks.
+QRect inked(const QImage& image, QRect area, bool (*ink)(QRgb)) {
+    QRect box;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (ink(image.pixel(x, y))) box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+// Rows: the readouts shown (m mm, i inch, d dial) | times their design size. A stale panel's
+// red mark stands inside the shown digit readouts (the dial when alone), at least as tall as
+// their digits; a right press on a readout still reaches it, and Copy gives the last reading.
+TEST(AxisPanel, AStalePanelIsMarkedOverItsReadoutsAtAnySizeAndStillCopies) {
+    for (const QString row : {"mid 1", "mid 2.5", "m 1", "i 3", "d 1", "md 0.6"}) {
+        AxisPanel panel("X");
+        const double f = row.section(' ', 1).toDouble();
+        panel.resize(panel.size() * f);
+        panel.setStale(true);  // before the readouts move: the mark follows them
+        const std::array<QWidget*, 3> readouts = {const_cast<DigitalDial*>(&panel.mmReadout()),
+                                                  const_cast<DigitalDial*>(&panel.inchReadout()),
+                                                  const_cast<AnalogueDial*>(&panel.dial())};
+        QRect digits;
+        for (int i = 0; i < 3; ++i) {
+            readouts[i]->setGeometry(QRect(readouts[i]->pos() * f, readouts[i]->size() * f));
+            if (i < 2 && row.contains("mi"[i])) digits |= readouts[i]->geometry();
+        }
+        panel.setReadoutsShown(row.contains('m'), row.contains('i'), row.contains('d'));
+        panel.showPosition(0, 1.5f);
+        QWidget* first = row[0] == 'd' ? readouts[2] : readouts[row[0] == 'i'];
+        const QRect ink =
+            inked(first->grab().toImage(), first->rect(), [](QRgb c) { return qGray(c) < 110; });
+        const QRect red = inked(panel.grab().toImage(), panel.rect(), [](QRgb c) {
+            return qRed(c) > 150 && qGreen(c) < 60 && qBlue(c) < 60;
+        });
+        EXPECT_TRUE((digits.isEmpty() ? readouts[2]->geometry() : digits).contains(red))
+            << qPrintable(row);
+        EXPECT_GE(red.height(), row[0] == 'd' ? 1 : ink.height()) << qPrintable(row);
+        const QWidget* hit = panel.childAt(first->geometry().center());
+        EXPECT_TRUE(hit == first || first->isAncestorOf(hit)) << qPrintable(row);
+        EXPECT_EQ(copied(panel, "inchMenu"), "1.5000\"");
+    }
 }
 
 // Panels stand in key order whatever order the scales come in; a hidden panel keeps its place
