@@ -7,6 +7,7 @@
 namespace gradel {
 
 // Connect, info (poll mode, "Decimal", "Inch") and a zero reading: one dataInput call each.
+// In poll mode a scale sends only when asked, so a demo scale never shows as stale.
 std::vector<std::string> demoAddMessages(int index);
 // The disconnect message: one dataInput call.
 std::string demoRemoveMessage(int index);

@@ -230,10 +230,13 @@ void MainWindow::showHeldScale(const std::string& key) {
     if (const ScaleList::Ptr scale = controller_.scales().find(key)) showScale(*scale);
 }
 
-// Hidden panels are written too: shown again, they are up to date.
+// Hidden panels are written too: shown again, they are up to date. A stale scale's panel is
+// live again with the first reading it shows.
 void MainWindow::showScale(const Scale& scale) {
-    if (AxisPanel* panel = panels_->panel(QString::fromStdString(scale.key())))
+    if (AxisPanel* panel = panels_->panel(QString::fromStdString(scale.key()))) {
         panel->showPosition(scale.absoluteInch(), scale.relativeInch());
+        if (staleWatch_.revive(scale)) panel->setStale(false);
+    }
 }
 
 // A panel shown again keeps its Rev state, but the scale's record is new: the record is told
@@ -302,6 +305,13 @@ bool MainWindow::previewKey(QObject* watched, QKeyEvent* event) {
 void MainWindow::onTimer() {
     keypad_.poll();
     if (link_) link_->pollLines();
+    markSilentScales();
+}
+
+void MainWindow::markSilentScales() {
+    for (const StaleWatch::Change& change : staleWatch_.look(controller_.scales(), clock_()))
+        if (AxisPanel* panel = panels_->panel(QString::fromStdString(change.key)))
+            panel->setStale(change.stale);
 }
 
 // ---- Serial port ----

@@ -1,7 +1,7 @@
 #pragma once
 // The program's one window, "Gradel Display": the function labels down both sides, the axis
-// panels between them, the menus, and the 100 ms timer that reads the keypad and watches the
-// port's lines.
+// panels between them, the menus, and the 100 ms timer that reads the keypad, watches the
+// port's lines and marks the panels of scales that have gone silent.
 //
 // It wires the parts together and holds nothing they could hold themselves: the scale
 // controller turns the box's text into scales, the panel stack shows them, the function keys
@@ -12,11 +12,13 @@
 #include <QPointer>
 #include <QString>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "scale/ScaleController.h"
 #include "scale/ScaleListener.h"
+#include "scale/StaleWatch.h"
 #include "window/KeypadPoll.h"
 #include "window/PortTable.h"
 #include "window/QtClipboard.h"
@@ -60,6 +62,10 @@ class MainWindow : public QMainWindow, private ScaleListener {
     // Tests replace the clipboard and the keypad.
     void setClipboard(Clipboard& clipboard) { clipboard_ = &clipboard; }
     void setKeypadSource(std::unique_ptr<KeypadSource> source);
+    // Tests tell the time the stale watch looks at.
+    void setClock(std::function<StaleWatch::Clock::time_point()> clock) {
+        clock_ = std::move(clock);
+    }
 
     // The parts, for the tests and the line-rate harness.
     SerialLink& link();
@@ -93,6 +99,7 @@ class MainWindow : public QMainWindow, private ScaleListener {
     void fitPanelColumn();
     bool previewKey(QObject* watched, QKeyEvent* event);
     void onTimer();
+    void markSilentScales();
 
     void sendToBox(const std::string& text);
     void closePort();
@@ -124,6 +131,8 @@ class MainWindow : public QMainWindow, private ScaleListener {
     std::unique_ptr<KeypadSource> keypadSource_;
     KeypadPoll keypad_{nullptr};
     QTimer timer_;
+    StaleWatch staleWatch_;  // looks at the scales at each tick of the timer
+    std::function<StaleWatch::Clock::time_point()> clock_ = &StaleWatch::Clock::now;
 
     QMenu* portMenu_ = nullptr;
     QAction* speeds_[2] = {};
