@@ -78,11 +78,22 @@ TEST_F(EndToEnd, ReadoutsFollowMovingScalesAndShowTheLastReadingsWhenTheBoxHangs
     // At the full line rate the box hangs twice wherever its output stands, mid-message as often
     // as not, and comes back: each time the readouts hold what the last nine readings received
     // give (the readouts are paced to the screen's frames, yet none is left stale).
+    // The second time it stays silent: a second on, every panel is marked NO DATA, and the
+    // readings that come when it goes on clear the marks.
+    const auto stale = [&] {
+        QString keys;
+        for (const char* key : {"X", "Y", "Z"})
+            keys += st.window().panels().panel(key)->isStale() ? key : "";
+        return keys;
+    };
     for (int round = 0; round < 2; ++round) {
         const long long before = st.tap().readings('Z');
         ASSERT_TRUE(QTest::qWaitFor([&] { return st.tap().readings('Z') >= before + 20; }, 3000));
         box_.signal(SIGSTOP);
+        QElapsedTimer hung;
+        hung.start();
         QTest::qWait(300);
+        EXPECT_EQ(stale(), "");
         EXPECT_LT(st.window().controller().pendingInput().size(), 12u) << round;
         for (const char* key : {"X", "Y", "Z"}) {
             const double inch = (key[0] == 'Y' ? -1 : 1) * st.tap().average(key[0]);
@@ -90,6 +101,14 @@ TEST_F(EndToEnd, ReadoutsFollowMovingScalesAndShowTheLastReadingsWhenTheBoxHangs
             EXPECT_NEAR(shown.value(0).toDouble(), inch * 25.4, 0.0051) << key << round;
             EXPECT_NEAR(shown.value(1).toDouble(), inch, 0.00051) << key << round;
             EXPECT_NEAR(shown.value(2).toDouble(), inch, 2e-5) << key << round;
+        }
+        if (round == 1) {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return stale() == "XYZ"; }, 3000));
+            EXPECT_TRUE(hung.elapsed() >= 950 && hung.elapsed() < 1500) << hung.elapsed();
+            box_.signal(SIGCONT);
+            hung.start();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return stale().isEmpty(); }, 1000));
+            EXPECT_LT(hung.elapsed(), 200);
         }
         box_.signal(SIGCONT);
     }
