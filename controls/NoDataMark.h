@@ -23,10 +23,6 @@ class NoDataMark : public QWidget {
     void cover(const QList<QWidget*>& washed, const QList<QWidget*>& lettered);
     void setVisible(bool visible) override;
 
-    // Where the text stands and how it is written, in the parent's coordinates.
-    QRect textRect() const { return textRect_.translated(pos()); }
-    const QFont& textFont() const { return font_; }
-
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;

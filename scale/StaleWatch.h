@@ -27,7 +27,6 @@ class StaleWatch {
     struct Change {
         std::string key;
         bool stale;
-        bool operator==(const Change&) const = default;
     };
 
     // A look at every scale at the time `now`: the scales that went stale or live since the
