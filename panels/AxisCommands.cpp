@@ -55,6 +55,10 @@ void AxisCommands::setRelativeInch(const QString& key, float inch) {
     show(key);
 }
 
+int AxisCommands::zeroPoint() const {
+    return controller_.activePoint();
+}
+
 void AxisCommands::startAdjust(const QString& key) {
     adjustStart_ = controller_.relativeInch(key.toStdString());
 }

@@ -27,6 +27,9 @@ class AxisCommands {
     float relativeInch(const QString& key);
     void setRelativeInch(const QString& key, float inch);
 
+    // The zero point the relative readings are measured from (0..9).
+    int zeroPoint() const;
+
     // Adj: from the scale's relative reading at the press, not the one shown.
     void startAdjust(const QString& key);
     void adjust(const QString& key, double inch);

@@ -24,7 +24,8 @@ constexpr std::array<float, 4> kOffsetsMm = {2.0f, -2.0f, 5.0f, -5.0f};
 
 const QString kInchMark = QStringLiteral("\"");
 
-// The captions of one page: the text after each axis key, then F7..F12.
+// The captions of one page: the text after each axis key, then F7..F12. "%1" in a caption
+// stands for what changes on that page (fillIn).
 struct PageCaptions {
     FunctionKeys::Page page;
     const char* axisSuffix;  // nullptr: "=" and the entry text
@@ -42,6 +43,9 @@ constexpr PageCaptions kPages[] = {
     {FunctionKeys::Page::SetPosition,
      nullptr,
      {"Enter MM", "Enter Inch", "Offset  +/-2 +/-5 ", "Read gradel", "Set Relative", "Menu"}},
+    {FunctionKeys::Page::Menu2,
+     "= Half",
+     {"F7 Zero Point %1", "F8 Hole Circle", "", "", "", "F12 Menu (2)"}},
 };
 
 // What all twelve labels say while the number entry dialog is open: its keys.
@@ -50,6 +54,10 @@ constexpr const char* kEntryLayout[] = {" 1", " 2", " 3", " 4", " 5", " 6",
 
 bool isAxisKey(int code) {
     return code >= function(1) && code <= function(kAxisLabels);
+}
+
+bool isFunctionKey(int code) {
+    return code >= function(1) && code <= function(24);
 }
 
 }  // namespace
@@ -86,12 +94,19 @@ void FunctionKeys::draw() {
     if (captions == std::end(kPages)) return;  // ReadAxis: its labels are drawn as it starts
     drawAxisLabels(captions->axisSuffix ? QString::fromLatin1(captions->axisSuffix)
                                         : u'=' + entryText_);
-    for (int k = 0; k < 6; ++k)
-        labels_.setCaption(kAxisLabels + k, QString::fromLatin1(captions->keys[k]));
+    for (int k = 0; k < 6; ++k) labels_.setCaption(kAxisLabels + k, fillIn(captions->keys[k]));
+}
+
+// The part of a page's captions that changes while the page is up.
+QString FunctionKeys::fillIn(const char* caption) const {
+    const QString text = QString::fromLatin1(caption);
+    if (!text.contains(QStringLiteral("%1"))) return text;
+    return text.arg(axes_.zeroPoint());
 }
 
 bool FunctionKeys::handleKey(int code) {
     if (page_ == Page::Entry) return false;  // the dialog takes the keys while it is open
+    if (page_ == Page::Menu2) return handleMenu2Key(code);
     return page_ == Page::SetPosition ? handleSetPositionKey(code) : handlePageKey(code);
 }
 
@@ -128,10 +143,23 @@ bool FunctionKeys::handlePageKey(int code) {
         return true;
     } else if (code == function(11)) {
         showPage(Page::SetPosition);
+    } else if (code == function(12) && page_ == Page::Main) {
+        showPage(Page::Menu2);
     } else {
         showPage(Page::Main);
     }
     return false;
+}
+
+// Function keys without a use here leave the page up; any other key goes back to the main page.
+// F10 is used up here as on the main page.
+bool FunctionKeys::handleMenu2Key(int code) {
+    if (isAxisKey(code)) {
+        applyToAxis(code - function(1));
+    } else if (code == function(12) || !isFunctionKey(code)) {
+        showPage(Page::Main);
+    }
+    return code == function(10);
 }
 
 // The offsets go round 2, -2, 5, -5, 2 … mm; the round carries on across pages.
@@ -169,6 +197,8 @@ void FunctionKeys::applyToAxis(int index) {
                          QStringLiteral("mm");
             return showPage(Page::SetPosition);
         }
+        case Page::Menu2:
+            return;
         case Page::Entry:
             return;
     }

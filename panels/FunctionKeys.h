@@ -3,7 +3,8 @@
 // in panel order, F7..F12 choose the menu's page. An axis key applies the page's action to its
 // axis; F12 or any key that is not a function key returns to the main page. The "Set Position"
 // page sets an axis's relative reading to a typed number (through the number entry dialog), a
-// fixed offset or another axis's reading.
+// fixed offset or another axis's reading. F12 on the main page opens the second main page,
+// "Menu (2)", whose axis keys halve a reading and whose F7 chooses the active zero point.
 //
 // Only six axes have a key: panels beyond the sixth are worked with their own buttons.
 #include <QString>
@@ -27,6 +28,7 @@ class FunctionKeys {
         SetPosition,
         Entry,     // the number entry dialog is open and takes the keys
         ReadAxis,  // choose the axis whose reading to take
+        Menu2,     // the second main page
     };
 
     FunctionKeys(FunctionLabels& labels, const PanelStack& panels, AxisCommands& axes,
@@ -50,6 +52,8 @@ class FunctionKeys {
     void drawEntryLayout();
     bool handleSetPositionKey(int code);
     bool handlePageKey(int code);
+    bool handleMenu2Key(int code);
+    QString fillIn(const char* caption) const;
     void applyToAxis(int index);
     void takeNextOffset();
     void enterNumber(const QString& unit, const QString& format);

@@ -42,6 +42,8 @@ class ScaleController {
     void setReversed(const std::string& key, bool reversed);
     float relativeInch(const std::string& key);
     void setRelativeInch(const std::string& key, float inch);
+    // The zero point (0..9) every relative reading is measured from.
+    int activePoint() const { return activePoint_; }
     // Announces the scale's position again (positionChanged).
     void update(const std::string& key);
 
@@ -61,6 +63,7 @@ class ScaleController {
     ErrorPrompt* prompt_;
     ScaleListener* listener_ = nullptr;
     ScaleList scales_;
+    int activePoint_ = 0;
     std::string input_;
     std::size_t inputPos_ = 0;      // start of the unconsumed text in input_
     int inputDepth_ = 0;            // dataInput calls in progress (listeners may call it again)
