@@ -55,8 +55,16 @@ void AxisCommands::setRelativeInch(const QString& key, float inch) {
     show(key);
 }
 
+void AxisCommands::halve(const QString& key) {
+    setRelativeInch(key, relativeInch(key) / 2);
+}
+
 int AxisCommands::zeroPoint() const {
     return controller_.activePoint();
+}
+
+void AxisCommands::setZeroPoint(int point) {
+    controller_.setActivePoint(point);
 }
 
 void AxisCommands::startAdjust(const QString& key) {

@@ -27,8 +27,12 @@ class AxisCommands {
     float relativeInch(const QString& key);
     void setRelativeInch(const QString& key, float inch);
 
-    // The zero point the relative readings are measured from (0..9).
+    // Half: the relative reading becomes half of what it shows now (doubled in X2 mode).
+    void halve(const QString& key);
+
+    // The zero point the relative readings are measured from (0..9), for every axis.
     int zeroPoint() const;
+    void setZeroPoint(int point);
 
     // Adj: from the scale's relative reading at the press, not the one shown.
     void startAdjust(const QString& key);

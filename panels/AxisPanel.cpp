@@ -52,6 +52,11 @@ AxisPanel::AxisPanel(const QString& key, QWidget* parent)
     refresh();
 }
 
+void AxisPanel::setZeroPoint(int point) {
+    const QString suffix = point ? QStringLiteral("  P%1").arg(point) : QString();
+    setTitle(key_ + QStringLiteral(" Axis") + suffix);
+}
+
 void AxisPanel::buildReadouts() {
     letter_ = new QLabel(key_, this);
     Twips::place(letter_, 120, 240, 735, 615);

@@ -55,6 +55,8 @@ class AxisPanel : public QGroupBox {
     // "NO DATA" mark, until it is live again.
     bool isStale() const;
     void setStale(bool stale);
+    // The active zero point, named in the frame's caption unless it is point 0.
+    void setZeroPoint(int point);
 
     const DigitalDial& mmReadout() const { return *mm_; }
     const DigitalDial& inchReadout() const { return *inch_; }

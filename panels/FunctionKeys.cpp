@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <algorithm>
+#include <cmath>
 
 #include "base/NumberFormat.h"
 #include "base/VirtualKey.h"
@@ -156,6 +157,8 @@ bool FunctionKeys::handlePageKey(int code) {
 bool FunctionKeys::handleMenu2Key(int code) {
     if (isAxisKey(code)) {
         applyToAxis(code - function(1));
+    } else if (code == function(7)) {
+        chooseZeroPoint();
     } else if (code == function(12) || !isFunctionKey(code)) {
         showPage(Page::Main);
     }
@@ -198,7 +201,7 @@ void FunctionKeys::applyToAxis(int index) {
             return showPage(Page::SetPosition);
         }
         case Page::Menu2:
-            return;
+            return axes_.halve(key);
         case Page::Entry:
             return;
     }
@@ -211,6 +214,17 @@ void FunctionKeys::enterNumber(const QString& unit, const QString& format) {
         unit == QStringLiteral("mm") ? static_cast<float>(value / Scale::kMmPerInch) : value;
     entryText_ = formatNumber(static_cast<double>(value), QString()) + u' ' + unit;
     showPage(Page::SetPosition);
+}
+
+// The number typed must be a point's number; anything else (nothing typed included) leaves the
+// active point as it was.
+void FunctionKeys::chooseZeroPoint() {
+    showPage(Page::Entry);
+    const float value = entry_.enterNumber(QStringLiteral("P"), QStringLiteral("0"));
+    const bool isPoint = !entry_.typed().isEmpty() && value == std::floor(value) && value >= 0 &&
+                         value < static_cast<float>(Scale::kZeroPoints);
+    if (isPoint) axes_.setZeroPoint(static_cast<int>(value));
+    showPage(Page::Menu2);
 }
 
 }  // namespace gradel

@@ -57,6 +57,7 @@ class FunctionKeys {
     void applyToAxis(int index);
     void takeNextOffset();
     void enterNumber(const QString& unit, const QString& format);
+    void chooseZeroPoint();
     void showPage(Page page);
 
     FunctionLabels& labels_;

@@ -12,6 +12,7 @@ AxisPanel* PanelStack::add(const QString& key) {
     if (!entry.panel) {
         entry.panel = new AxisPanel(key, this);
         entry.panel->setReadoutsShown(readouts_[0], readouts_[1], readouts_[2]);
+        entry.panel->setZeroPoint(zeroPoint_);
         connect(entry.panel, &AxisPanel::hideRequested, this, [this, key] { remove(key); });
         emit panelCreated(entry.panel);
     }
@@ -43,6 +44,11 @@ QStringList PanelStack::keys() const {
 
 int PanelStack::bottom() const {
     return static_cast<int>(keys().size()) * AxisPanel::kHeight;
+}
+
+void PanelStack::setZeroPoint(int point) {
+    zeroPoint_ = point;
+    for (const auto& [key, entry] : entries_) entry.panel->setZeroPoint(point);
 }
 
 void PanelStack::setReadoutsShown(bool mm, bool inch, bool dial) {

@@ -31,6 +31,8 @@ class PanelStack : public QWidget {
     int bottom() const;
     // Which readouts every panel shows.
     void setReadoutsShown(bool mm, bool inch, bool dial);
+    // The active zero point every panel names, later ones too.
+    void setZeroPoint(int point);
 
   signals:
     void panelCreated(AxisPanel* panel);
@@ -46,6 +48,7 @@ class PanelStack : public QWidget {
     };
     std::map<QString, Entry> entries_;  // in key order
     bool readouts_[3] = {true, true, true};
+    int zeroPoint_ = 0;
 };
 
 }  // namespace gradel

@@ -41,23 +41,38 @@ bool isCountReading(std::string_view value) {  // "H000100"
 
 }  // namespace
 
+float Scale::shownOrigin() const {
+    const float origin = origins_[static_cast<std::size_t>(point_)];
+    return reversed_ ? -origin : origin;
+}
+
+void Scale::setShownOrigin(float inch) {
+    origins_[static_cast<std::size_t>(point_)] = reversed_ ? -inch : inch;
+}
+
 void Scale::setRelativeInch(float inch) {
-    relZeroInch_ = absInch_ - inch;
+    setShownOrigin(absInch_ - inch);
 }
 
 void Scale::setRelativeMm(float mm) {
-    relZeroInch_ =
-        static_cast<float>(static_cast<double>(absInch_) - static_cast<double>(mm) / kMmPerInch);
+    setShownOrigin(
+        static_cast<float>(static_cast<double>(absInch_) - static_cast<double>(mm) / kMmPerInch));
 }
 
 void Scale::resetAbsolute() {
+    const float countedInch = reversed_ ? -absInch_ : absInch_;
+    for (float& origin : origins_) origin -= countedInch;
     absInch_ = 0;
     readings_.fill(0);
     resetRelative();
 }
 
 void Scale::resetRelative() {
-    relZeroInch_ = absInch_;
+    setShownOrigin(absInch_);
+}
+
+void Scale::setZeroPoint(int point) {
+    if (point >= 0 && point < kZeroPoints) point_ = point;
 }
 
 // The nine slots are summed in float, in slot order: a double sum rounds some readings

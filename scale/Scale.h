@@ -1,7 +1,13 @@
 #pragma once
 // One scale on the interface box: its identity as the box reported it, its position in inches
-// averaged over the last nine readings, and a relative zero chosen by the operator. It does not
-// parse messages (the controller does) and knows nothing of the display.
+// averaged over the last nine readings, and ten zero points chosen by the operator, one of them
+// active: the relative reading is measured from it. It does not parse messages (the controller
+// does) and knows nothing of the display.
+//
+// A zero point is a place on the machine. Its origin is kept in the box's own counting
+// direction, so reversing the scale leaves every point where it was (the readings from it just
+// count the other way), and the box zeroing the scale moves the active point to the new zero
+// while every other point stays where it was.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -13,6 +19,8 @@ class Scale {
   public:
     static constexpr double kMmPerInch = 25.4;
     static constexpr int kAveraged = 9;  // readings in the average
+    static constexpr int kZeroPoints = 10;
+    using Origins = std::array<float, kZeroPoints>;
 
     explicit Scale(std::string key) : key_(std::move(key)) {}
 
@@ -30,12 +38,22 @@ class Scale {
 
     float absoluteInch() const { return absInch_; }
     float absoluteMm() const { return toMm(absInch_); }
-    float relativeInch() const { return absInch_ - relZeroInch_; }
+    float relativeInch() const { return absInch_ - shownOrigin(); }
     void setRelativeInch(float inch);
     float relativeMm() const { return toMm(relativeInch()); }
     void setRelativeMm(float mm);
-    void resetAbsolute();  // the average and its readings to 0, then resetRelative
-    void resetRelative();  // the relative zero at the present position
+    // The box zeroed the scale: the average and its readings to 0, the active point at the new
+    // zero, the other points moved by the old position so that they keep their places.
+    void resetAbsolute();
+    void resetRelative();  // the active point at the present position
+
+    // The active zero point (0..9); other numbers are ignored.
+    int zeroPoint() const { return point_; }
+    void setZeroPoint(int point);
+    // Every point's origin in inches, counted as the box counts (not reversed). A point never
+    // set is at the scale's absolute zero.
+    const Origins& origins() const { return origins_; }
+    void setOrigins(const Origins& origins) { origins_ = origins; }
 
     // One reading value (the message less its key): converted to inches, negated when
     // reversed, averaged with the last eight.
@@ -57,13 +75,17 @@ class Scale {
     }
 
   private:
+    float shownOrigin() const;
+    void setShownOrigin(float inch);
+
     std::string key_;
     std::string type_;
     std::string unit_;
     int16_t mode_ = 0;
     bool reversed_ = false;
     float absInch_ = 0;
-    float relZeroInch_ = 0;
+    Origins origins_{};
+    int point_ = 0;
     std::array<float, kAveraged> readings_{};
     int next_ = 0;  // slot of the next reading
     std::uint64_t readingCount_ = 0;

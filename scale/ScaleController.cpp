@@ -118,8 +118,11 @@ bool ScaleController::handleMessage(const std::string& message, ErrorTrap& trap)
             // Only the record whose key is written exactly so: "Rx" leaves scale X alone.
             const std::string key = secondChar(message);
             return trap.run([&] {
-                for (const auto& record : scales_.snapshot())
-                    if (record->key() == key) record->resetAbsolute();
+                for (const auto& record : scales_.snapshot()) {
+                    if (record->key() != key) continue;
+                    record->resetAbsolute();
+                    pointsMoved(*record);
+                }
             });
         }
         default:
@@ -180,6 +183,7 @@ void ScaleController::addScale(const std::string& key) {
     const std::string ownKey = key;
     ScaleList::Ptr record;
     if (!trap.run([&] { record = scales_.add(ownKey); })) return;
+    if (record) record->setZeroPoint(activePoint_);
     trap.run([&] {
         if (record && listener_) listener_->scaleAdded(*record);
     });
@@ -211,7 +215,11 @@ void ScaleController::removeAll() {
 
 void ScaleController::resetRelative(const std::string& key) {
     ErrorTrap trap(prompt(), kModule, "ResetRelative");
-    trap.run([&] { scales_.item(key)->resetRelative(); });
+    trap.run([&] {
+        const ScaleList::Ptr record = scales_.item(key);
+        record->resetRelative();
+        pointsMoved(*record);
+    });
 }
 
 void ScaleController::resetAbsolute(const std::string& key) {
@@ -235,7 +243,26 @@ float ScaleController::relativeInch(const std::string& key) {
 
 void ScaleController::setRelativeInch(const std::string& key, float inch) {
     ErrorTrap trap(prompt(), kModule, "SetRelativeInch");
-    trap.run([&] { scales_.item(key)->setRelativeInch(inch); });
+    trap.run([&] {
+        const ScaleList::Ptr record = scales_.item(key);
+        record->setRelativeInch(inch);
+        pointsMoved(*record);
+    });
+}
+
+void ScaleController::setActivePoint(int point) {
+    if (point < 0 || point >= Scale::kZeroPoints) return;
+    activePoint_ = point;
+    for (const auto& record : scales_.snapshot()) record->setZeroPoint(point);
+    if (!listener_) return;
+    ErrorTrap trap(prompt(), kModule, "SetActivePoint");
+    trap.run([&] { listener_->activePointChanged(point); });
+    for (const auto& record : scales_.snapshot())
+        if (!trap.run([&] { listener_->positionChanged(*record); })) return;
+}
+
+void ScaleController::pointsMoved(Scale& scale) {
+    if (listener_) listener_->zeroPointsChanged(scale);
 }
 
 void ScaleController::update(const std::string& key) {

@@ -42,8 +42,10 @@ class ScaleController {
     void setReversed(const std::string& key, bool reversed);
     float relativeInch(const std::string& key);
     void setRelativeInch(const std::string& key, float inch);
-    // The zero point (0..9) every relative reading is measured from.
+    // The zero point (0..9) every relative reading is measured from; a new scale takes it too.
+    // Setting it announces every scale's position again; a number out of range is ignored.
     int activePoint() const { return activePoint_; }
+    void setActivePoint(int point);
     // Announces the scale's position again (positionChanged).
     void update(const std::string& key);
 
@@ -58,6 +60,7 @@ class ScaleController {
     bool handleInfo(const std::string& message, ErrorTrap& trap);
     bool handleReading(const std::string& message, ErrorTrap& trap);
     void endInput();
+    void pointsMoved(Scale& scale);
     ErrorPrompt& prompt() const { return prompt_ ? *prompt_ : defaultErrorPrompt(); }
 
     ErrorPrompt* prompt_;

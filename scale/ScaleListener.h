@@ -17,6 +17,10 @@ class ScaleListener {
     virtual void scaleAdded(Scale& /*scale*/) {}
     // A scale has gone: the box disconnected it, or the link to the box was lost.
     virtual void scaleRemoved(const std::string& /*key*/) {}
+    // A scale's zero points moved (the operator set one, or the box zeroed the scale).
+    virtual void zeroPointsChanged(Scale& /*scale*/) {}
+    // Another zero point became the active one, for every scale.
+    virtual void activePointChanged(int /*point*/) {}
     // A command for the box ("I0" asks it to identify its scales, "Z" + key zeroes a scale).
     virtual void commandForBox(const std::string& /*command*/) {}
 };

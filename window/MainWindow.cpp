@@ -188,6 +188,7 @@ void MainWindow::load() {
     connect(comport_, &ComportMenu::portOpened, this, &MainWindow::rememberPort);
     connect(comport_, &ComportMenu::portClosedByUser, this, [this] { controller_.removeAll(); });
     comport_->listPorts();
+    if (const int point = zeroPoints_.activePoint()) controller_.setActivePoint(point);
     keys_->reset();
 
     const RememberedPort::Start start =
@@ -239,10 +240,11 @@ void MainWindow::showScale(const Scale& scale) {
     }
 }
 
-// A panel shown again keeps its Rev state, but the scale's record is new: the record is told
-// the panel's state, so that the display counts the way its Rev button says. Fast mode is
-// asked for once the panel is there to show the readings.
+// A panel shown again keeps its Rev state, but the scale's record is new: the record gets its
+// saved zero points and is told the panel's state, so that the display counts the way its Rev
+// button says. Fast mode is asked for once the panel is there to show the readings.
 void MainWindow::scaleAdded(Scale& scale) {
+    zeroPoints_.restore(scale);
     const AxisPanel* panel = panels_->add(QString::fromStdString(scale.key()));
     controller_.setReversed(scale.key(), panel->isReversed());
     sendToBox("S2");
@@ -250,6 +252,15 @@ void MainWindow::scaleAdded(Scale& scale) {
 
 void MainWindow::scaleRemoved(const std::string& key) {
     panels_->remove(QString::fromStdString(key));
+}
+
+void MainWindow::zeroPointsChanged(Scale& scale) {
+    zeroPoints_.save(scale);
+}
+
+void MainWindow::activePointChanged(int point) {
+    panels_->setZeroPoint(point);
+    zeroPoints_.saveActivePoint(point);
 }
 
 void MainWindow::onPanelCreated(AxisPanel* panel) {

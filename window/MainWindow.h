@@ -23,6 +23,7 @@
 #include "window/PortTable.h"
 #include "window/QtClipboard.h"
 #include "window/ReadoutPacer.h"
+#include "window/ZeroPointStore.h"
 
 class QAction;
 class QKeyEvent;
@@ -49,9 +50,10 @@ class MainWindow : public QMainWindow, private ScaleListener {
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Start-up, in order: list the ports, draw the main page, open the remembered device's port
-    // (the simulated box's instead, with useSimulatedBox) and tick its entry; a remembered device
-    // that has moved to another number or is gone is mentioned in the notice.
+    // Start-up, in order: list the ports, take the saved active zero point, draw the main page,
+    // open the remembered device's port (the simulated box's instead, with useSimulatedBox) and
+    // tick its entry; a remembered device that has moved to another number or is gone is
+    // mentioned in the notice.
     void load();
 
     // Before load(): the port and its table (tests use a fake port).
@@ -87,6 +89,8 @@ class MainWindow : public QMainWindow, private ScaleListener {
     void positionChanged(Scale& scale) override;
     void scaleAdded(Scale& scale) override;
     void scaleRemoved(const std::string& key) override;
+    void zeroPointsChanged(Scale& scale) override;
+    void activePointChanged(int point) override;
     void commandForBox(const std::string& command) override;
 
     void createMenus();
@@ -118,6 +122,7 @@ class MainWindow : public QMainWindow, private ScaleListener {
     std::unique_ptr<AxisCommands> commands_;
     std::unique_ptr<FunctionKeys> keys_;
     // Positions that stream in from the box are shown at most once per frame of the screen.
+    ZeroPointStore zeroPoints_;
     ReadoutPacer pacer_{[this](const std::string& key) { showHeldScale(key); }};
 
     SerialLink* link_ = nullptr;  // child of the window

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <optional>
+#include <sstream>
 #include <string>
 
 #include "base/Failure.h"
@@ -54,7 +55,38 @@ TEST(Scale, AveragesAndRelativeZero) {
     s.setRelativeMm(12.7f);  // the zero half an inch below, worked out in double
     s.setReversed(true);     // only later readings are negated: this one replaces the first
     s.addReading("+02.0000");
-    EXPECT_FLOAT_EQ(s.relativeInch(), 14.0f / 9 - 1.5f);
+    EXPECT_FLOAT_EQ(s.relativeInch(), 14.0f / 9 + 1.5f);  // the zero stayed at 1.5 on the box
+}
+
+// Steps: "a2" the box reads 2" (nine readings), "p1" point 1 active, "z" zero here, "s0.5" the
+// relative reading set to 0.5", "r" reversed, "R" the box zeroed the scale. Then the relative
+// reading with points 0..3 active: a point keeps its place on the machine through a reversal
+// (its readings change sign) and through the box's zero (only the active point moves, to it).
+TEST(Scale, ZeroPointsKeepTheirPlaces) {
+    const std::pair<const char*, std::array<float, 4>> rows[] = {
+        {"a2 z p1 a3 z a5", {3, 2, 5, 5}},      {"a2 z p1 a3 s0.5 a5 r a5", {-3, -2.5f, -5, -5}},
+        {"a2 z p1 a3 s0.5 a5 R", {3, 0, 5, 5}}, {"r a2 z p1 a3 R", {-1, 0, -3, -3}},
+        {"a2 p3 p10 p-1 s1", {2, 2, 2, 1}},
+    };
+    for (const auto& [steps, expected] : rows) {
+        Scale s("X");
+        std::istringstream words(steps);
+        for (std::string step; words >> step;) {
+            const float n = step.size() > 1 ? std::stof(step.substr(1)) : 0;
+            for (int i = 0; step[0] == 'a' && i < Scale::kAveraged; ++i)
+                s.addReading((n < 10 ? "+0" : "+") + std::to_string(n).substr(0, 6));
+            if (step[0] == 'p') s.setZeroPoint(static_cast<int>(n));
+            if (step[0] == 'z') s.resetRelative();
+            if (step[0] == 's') s.setRelativeInch(n);
+            if (step[0] == 'r') s.setReversed(true);
+            if (step[0] == 'R') s.resetAbsolute();
+        }
+        for (int point = 0; point < 4; ++point) {
+            s.setZeroPoint(point);
+            EXPECT_NEAR(s.relativeInch(), expected[static_cast<std::size_t>(point)], 1e-5)
+                << steps << " point " << point;
+        }
+    }
 }
 
 TEST(TextFields, NextFieldTakesFieldsOffTheFront) {

@@ -73,8 +73,8 @@ struct RiggedWindow : MainWindow {
 
     explicit RiggedWindow(const QString& remembered = "", const QString& box = "",
                           const QString& devices = "/dev/null /dev/zero /dev/full",
-                          const QString& refused = "") {
-        QFile::remove(settingsFile());
+                          const QString& refused = "", bool keepSettings = false) {
+        if (!keepSettings) QFile::remove(settingsFile());
         if (!remembered.isEmpty())
             Settings().setValue("Comms", "port", remembered.section('@', 0, 0));
         if (remembered.contains('@'))
@@ -151,8 +151,8 @@ struct KeySpy : QObject {
 
 // Plays keys on the window: "F7" is the key F7, "L7" a click on its label, "K11,7,0" the
 // keypad's codes at successive polls of the window's timer (where the keypad's key goes is the
-// window's business), "#3.25" has the next number entry typed 3.25 and Enter; a single
-// character is typed.
+// window's business), "#3.25" has the next number entry typed 3.25 and Enter, "X-01.0000" gives
+// X nine readings; a single character is typed.
 void play(RiggedWindow& w, const QString& keys) {
     for (const QString& t : keys.split(' ')) {
         const int n = t.mid(1).toInt();
@@ -161,7 +161,8 @@ void play(RiggedWindow& w, const QString& keys) {
         if (t[0] == 'K') w.keypad->codes = t.mid(1).split(',');
         EXPECT_TRUE(QTest::qWaitFor([&] { return w.keypad->codes.isEmpty(); }));
         if (t[0] == '#') answer(w.findChild<QDialog*>(), typed(qPrintable(t.mid(1) + "\r")));
-        if (t.size() == 1) QTest::keyClicks(&w, t);
+        if (t.size() == 1 && t[0] != '#') QTest::keyClicks(&w, t);
+        for (int i = 0; t.size() > 1 && t[0] == 'X' && i < 9; ++i) w.feed(t.toStdString() + ':');
     }
 }
 
@@ -219,6 +220,44 @@ TEST(MainWindow, KeysReachTheFunctionKeysFirstAndOnceAndWorkTheAxes) {
     }
     EXPECT_EQ(w.port->takeWritten(), "ZX");
     EXPECT_TRUE(w.controller().scales().find("X")->isReversed());
+}
+
+// Rows: keys played | X's millimetre readout, less "mm" | X's frame caption | the F7 label. X
+// starts at 1" with point 0 at the absolute zero. Half halves what X shows (doubled in X2 mode,
+// negative readings too) and keeps the page; a point never set is the absolute zero; F7 takes
+// only a point's number, by key, label click or keypad. The points come back with the scale,
+// and at the next start.
+TEST(MainWindow, SecondPageHalvesAndChoosesZeroPointsThatAreKept) {
+    auto w = std::make_unique<RiggedWindow>();
+    w->trigger("demoAdd0");
+    play(*w, "X+01.0000");
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));  // the keypad's keys go to it
+    auto seen = [&] {
+        return w->panel("X").mmReadout().reading().chopped(2) + '|' + w->panel("X").title() + '|' +
+               w->functionLabels().caption(6);
+    };
+    for (const QString row :
+         {"F12 F1|12.70|X Axis|F7 Zero Point 0", "F1|6.35|X Axis|F7 Zero Point 0",
+          "F12 F9 F1 F12 F12 F1|6.35|X Axis|F7 Zero Point 0",
+          "F12 F9 F1 F12 F1 X-01.0000|-50.80|X Axis|F7 Zero Abs",
+          "F12 F1 F1|-12.70|X Axis|F7 Zero Point 0", "#3 F7|-25.40|X Axis  P3|F7 Zero Point 3",
+          "F12 F1 X+00.5000|38.10|X Axis  P3|F7 Zero Abs", "F12 #0 F7|25.40|X Axis|F7 Zero Point 0",
+          "#12 F7 #2.5 F7|25.40|X Axis|F7 Zero Point 0", "#3 L7|38.10|X Axis  P3|F7 Zero Point 3",
+          "K7,5,12|12.70|X Axis  P5|F7 Zero Point 5", "# F7 F1|6.35|X Axis  P5|F7 Zero Point 5"}) {
+        play(*w, row.section('|', 0, 0));
+        EXPECT_EQ(seen(), row.section('|', 1));
+    }
+    w->trigger("demoRemove0");
+    w->trigger("demoAdd0");
+    play(*w, "X+00.5000");
+    EXPECT_EQ(seen(), "6.35|X Axis  P5|F7 Zero Abs");
+    play(*w, "F12 #3 F7");
+    w = std::make_unique<RiggedWindow>("", "", "/dev/null", "", true);
+    w->trigger("demoAdd0");
+    play(*w, "X+00.5000 F12");
+    EXPECT_EQ(seen(), "38.10|X Axis  P3|F7 Zero Point 3");
 }
 
 // Adj rows: the buttons held | pixels moved down | 2 in X2 mode | X's relative reading after
