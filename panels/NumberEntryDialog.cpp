@@ -2,22 +2,51 @@
 
 #include <QEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QShowEvent>
+#include <cmath>
 #include <limits>
+#include <optional>
 
+#include "base/Sum.h"
 #include "base/Twips.h"
 #include "base/VirtualKey.h"
 #include "controls/DigitalDial.h"
-#include "scale/TextFields.h"
 
 namespace gradel {
 
+namespace {
+
+bool isOperator(QChar c) {
+    return c == u'+' || c == u'-' || c == u'*' || c == u'/';
+}
+
+// The value of a sum if it is one a readout can show: finite, and within a single's range.
+std::optional<double> sumValue(const QString& text) {
+    const std::optional<double> value = evaluateSum(text.toStdString());
+    if (!value || std::abs(*value) > static_cast<double>(std::numeric_limits<float>::max()))
+        return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
 NumberEntryDialog::NumberEntryDialog(QWidget* owner)
-    : QDialog(owner), readout_(new DigitalDial(this)) {
+    : QDialog(owner),
+      sum_(new QLabel(this)),
+      readout_(new DigitalDial(this)),
+      message_(new QLabel(this)) {
     setWindowTitle(QStringLiteral("Enter Number "));
-    Twips::place(readout_, 120, 120, 3495, 735);
-    setFixedSize(Twips::toPx(3735), Twips::toPx(975));
+    Twips::place(sum_, 120, 60, 3495, 240);
+    Twips::place(readout_, 120, 300, 3495, 735);
+    Twips::place(message_, 120, 1050, 3495, 240);
+    sum_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    setFixedSize(Twips::toPx(3735), Twips::toPx(1350));
     clear();
+}
+
+QString NumberEntryDialog::message() const {
+    return message_->text();
 }
 
 float NumberEntryDialog::enterNumber(const QString& unit, const QString& format) {
@@ -32,17 +61,32 @@ float NumberEntryDialog::enterNumber(const QString& unit, const QString& format)
 
 void NumberEntryDialog::clear() {
     typed_.clear();
+    sum_->clear();
+    message_->clear();
     readout_->setValue(0);
 }
 
-// A character that would take the number beyond what a single-precision value holds is
-// refused, so the readout never shows infinity and the caller never receives it.
+// The readout follows the sum while it is whole; a digit that would take it beyond what a
+// single-precision value holds is refused, so the readout never shows infinity.
 void NumberEntryDialog::append(QChar c) {
     const QString text = typed_ + c;
-    const double value = TextFields::leadingNumber(text.toStdString());
-    if (value > static_cast<double>(std::numeric_limits<float>::max())) return;
+    const std::optional<double> value = sumValue(text);
+    if (!value && !isOperator(c) && evaluateSum(text.toStdString())) return;
     typed_ = text;
-    readout_->setValue(static_cast<float>(value));
+    sum_->setText(typed_);
+    message_->clear();
+    if (value) readout_->setValue(static_cast<float>(*value));
+}
+
+// The entry ends only on a sum that gives a number the readout can show.
+void NumberEntryDialog::finish() {
+    const std::optional<double> value = sumValue(typed_);
+    if (!value) {
+        message_->setText(QStringLiteral("Not a number: mend the sum"));
+        return;
+    }
+    readout_->setValue(static_cast<float>(*value));
+    hide();
 }
 
 void NumberEntryDialog::functionKey(int code) {
@@ -53,15 +97,15 @@ void NumberEntryDialog::functionKey(int code) {
     } else if (code == VirtualKey::function(11)) {
         append(u'.');
     } else if (code == VirtualKey::function(12)) {
-        hide();
+        finish();
     }
 }
 
 void NumberEntryDialog::character(QChar c) {
-    if ((c >= u'0' && c <= u'9') || c == u'.')
+    if ((c >= u'0' && c <= u'9') || c == u'.' || isOperator(c))
         append(c);
     else
-        hide();
+        finish();
 }
 
 // Every key reaches the entry here, whichever control has the focus and before the dialog's

@@ -184,30 +184,50 @@ TEST(PanelStack, KeyOrderHidingAndComingBack) {
     EXPECT_TRUE(stack.panel("X")->inchReadout().isHidden());
 }
 
-// The entry dialog: F1..F9 and F10 are digits, F11 the point, F12 ends; typed digits and "."
-// append, any other character ends; every end keeps what was typed; a repaint keeps it too.
+// The entry dialog: F1..F9 and F10 are digits, F11 the point, F12 ends; typed digits, "." and
+// the operators append, any other character ends; every end keeps what was typed; a repaint
+// keeps it too. A sum that gives no number is refused with a message (seen at the next key: the
+// `refused` column) and the entry goes on, to be mended.
 TEST(NumberEntryDialog, KeysGiveTheirNumber) {
     const QString nines(38, u'9');  // one more would not fit a single
-    const std::tuple<std::vector<Stroke>, float, QString> rows[] = {
-        {{fkey(1), fkey(2), fkey(11), fkey(5), fkey(12)}, 12.5f, "12.5"},
-        {typed("3.25\r"), 3.25f, "3.25"},
-        {typed("1..5\x1b"), 1, "1..5"},
-        {typed("\x1b"), 0, ""},
-        {{fkey(10), fkey(9), fkey(12)}, 9, "09"},
-        {typed(".5\t"), 0.5f, ".5"},
-        {typed("7-"), 7, "7"},
-        {typed("4x"), 4, "4"},
-        {{typed("6")[0], fkey(13), {Qt::Key_Shift, ""}, fkey(12)}, 6, "6"},
-        {typed((nines + "99.1\r").toLatin1().constData()), 1e38f, nines + ".1"},
-        {{typed("3")[0], fkey(12), typed("9")[0], fkey(12)}, 3, "3"},  // keys after the end
+    const std::tuple<std::vector<Stroke>, float, QString, bool> rows[] = {
+        {{fkey(1), fkey(2), fkey(11), fkey(5), fkey(12)}, 12.5f, "12.5", false},
+        {typed("3.25\r"), 3.25f, "3.25", false},
+        {typed("1..5\x1b"), 1, "1..5", false},
+        {typed("\x1b"), 0, "", false},
+        {{fkey(10), fkey(9), fkey(12)}, 9, "09", false},
+        {typed(".5\t"), 0.5f, ".5", false},
+        {typed("4x"), 4, "4", false},
+        {{typed("6")[0], fkey(13), {Qt::Key_Shift, ""}, fkey(12)}, 6, "6", false},
+        {typed((nines + "99.1\r").toLatin1().constData()), 1e38f, nines + ".1", false},
+        {{typed("3")[0], fkey(12), typed("9")[0], fkey(12)}, 3, "3", false},  // keys after the end
+        {typed("12.7/2\r"), 6.35f, "12.7/2", false},
+        {typed("1+2*3\r"), 7, "1+2*3", false},
+        {typed("-2.5\r"), -2.5f, "-2.5", false},
+        {typed("2-3*4/8+1-.5\x1b"), 1, "2-3*4/8+1-.5", false},
+        {typed("5/0\r4\r"), 1.25f, "5/04", true},
+        {typed("5/\r1\r"), 5, "5/1", true},
+        {typed("-\r2\r"), -2, "-2", true},
     };
     QWidget owner;
     NumberEntryDialog dialog(&owner);
-    for (const auto& [keys, number, text] : rows) {
+    struct : QObject {
+        NumberEntryDialog* dialog;
+        bool refused;
+        bool eventFilter(QObject*, QEvent* e) override {
+            refused |= e->type() == QEvent::KeyPress && !dialog->message().isEmpty();
+            return false;
+        }
+    } spy;
+    spy.dialog = &dialog;
+    dialog.installEventFilter(&spy);
+    for (const auto& [keys, number, text, refused] : rows) {
+        spy.refused = false;
         answer(&dialog, keys, [&] { dialog.repaint(); });
         const float value = dialog.enterNumber("mm", "0.00");
         QTest::qWait(10);  // keys still queued reach the hidden dialog
         EXPECT_EQ(dialog.typed(), text);
+        EXPECT_EQ(spy.refused, refused) << qPrintable(text);
         EXPECT_NEAR(value, number, std::abs(number) * 1e-6);
         EXPECT_EQ(dialog.readout().reading(), dialog.readout().text() + "mm");
         EXPECT_TRUE(dialog.isHidden());

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "base/Failure.h"
+#include "base/Sum.h"
 #include "scale/Scale.h"
 #include "scale/TextFields.h"
 
@@ -86,6 +87,25 @@ TEST(Scale, ZeroPointsKeepTheirPlaces) {
             EXPECT_NEAR(s.relativeInch(), expected[static_cast<std::size_t>(point)], 1e-5)
                 << steps << " point " << point;
         }
+    }
+}
+
+// Left to right, "*" and "/" first, a leading "-" only; no number where an operator wants one,
+// a division by zero or a number beyond a double gives none.
+TEST(Sum, WorksOutLeftToRightWithProductsFirst) {
+    const std::string huge = "1" + std::string(400, '0');
+    // clang-format off
+    const std::pair<std::string, std::optional<double>> cases[] = {
+        {"", 0}, {"12.7/2", 6.35}, {"1+2*3", 7}, {"-2.5", -2.5}, {"1..5", 1}, {".", 0}, {".5*4", 2},
+        {"8/4/2", 1}, {"2-3-4", -5}, {"10-2*3+8/4", 6}, {"-1-1", -2}, {"2-3*4/8+1", 1.5},
+        {"5/0", {}}, {"0/0", {}}, {"5/", {}}, {"5/.", {}}, {"+3", {}}, {"-", {}}, {"--2", {}},
+        {"2*-3", {}}, {"1x", {}}, {"3 ", {}}, {huge, {}}, {"1/" + huge, 0},
+    };
+    // clang-format on
+    for (const auto& [text, value] : cases) {
+        const std::optional<double> sum = evaluateSum(text);
+        EXPECT_EQ(sum.has_value(), value.has_value()) << text;
+        EXPECT_DOUBLE_EQ(sum.value_or(-1), value.value_or(-1)) << text;
     }
 }
 

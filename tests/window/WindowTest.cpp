@@ -177,7 +177,8 @@ void play(RiggedWindow& w, const QString& keys) {
 // box to zero X and F10 F1 reverses it (both checked at the end). F12 opens the second page on the
 // main page only, where function keys without a use keep it up and F12 or a character leave it.
 // Y's reading is taken as shown (F11 F10 F2), doubled in X2 mode. The keypad enters 12.5 in the
-// number entry (F10 is 0, F11 the point, F12 ends there) and then sets X with F1.
+// number entry (F10 is 0, F11 the point, F12 ends there) and then sets X with F1. A sum typed sets
+// a negative reading.
 TEST(MainWindow, KeysReachTheFunctionKeysFirstAndOnceAndWorkTheAxes) {
     RiggedWindow w("Comm 1");
     w.feed("IX,0:IY,0:");
@@ -202,18 +203,29 @@ TEST(MainWindow, KeysReachTheFunctionKeysFirstAndOnceAndWorkTheAxes) {
         EXPECT_EQ(std::exchange(spy.seen, {}).join('|'), row.section('|', 1));
     }
     w.port->takeWritten();
-    for (const QString row :
-         {"F3|= Zero Relative|6.35",       "L7 F1|Zero Absolute|6.35",
-          "F9 F1|*2 Diameter|12.70",       "F8 F1|Rel/Abs|50.80",
-          "F1 F9 F1|*2 Diameter|6.35",     "F10 F1|Fwd/Rev|6.35",
-          "F11 F9 F1|=-2.00 mm|-2.00",     "F9 F1|=5.00 mm|5.00",
-          "F9 F1|=-5.00 mm|-5.00",         "F9 F1|=2.00 mm|2.00",
-          "F10 F2 F1|=6.35mm|6.35",        "F12 F9 F2|*2 Diameter|6.35",
-          "F11 F10 F2 F1|=12.70mm|12.70",  "A|= Zero Relative|12.70",
-          "F8 5|= Zero Relative|12.70",    "F12 F9 F11 F10|= Half|12.70",
-          "F12|= Zero Relative|12.70",     "L12 L8 K15|= Half|12.70",
-          "5|= Zero Relative|12.70",       "F7 F12|= Zero Relative|12.70",
-          "F11 #3.25 F7 F1|=3.25 mm|3.25", "K7,1,2,11,5,12,1,0|=12.5 mm|12.50"}) {
+    for (const QString row : {"F3|= Zero Relative|6.35",
+                              "L7 F1|Zero Absolute|6.35",
+                              "F9 F1|*2 Diameter|12.70",
+                              "F8 F1|Rel/Abs|50.80",
+                              "F1 F9 F1|*2 Diameter|6.35",
+                              "F10 F1|Fwd/Rev|6.35",
+                              "F11 F9 F1|=-2.00 mm|-2.00",
+                              "F9 F1|=5.00 mm|5.00",
+                              "F9 F1|=-5.00 mm|-5.00",
+                              "F9 F1|=2.00 mm|2.00",
+                              "F10 F2 F1|=6.35mm|6.35",
+                              "F12 F9 F2|*2 Diameter|6.35",
+                              "F11 F10 F2 F1|=12.70mm|12.70",
+                              "A|= Zero Relative|12.70",
+                              "F8 5|= Zero Relative|12.70",
+                              "F12 F9 F11 F10|= Half|12.70",
+                              "F12|= Zero Relative|12.70",
+                              "L12 L8 K15|= Half|12.70",
+                              "5|= Zero Relative|12.70",
+                              "F7 F12|= Zero Relative|12.70",
+                              "F11 #3.25 F7 F1|=3.25 mm|3.25",
+                              "#-12.7/2 F7 F1|=-6.35 mm|-6.35",
+                              "K7,1,2,11,5,12,1,0|=12.5 mm|12.50"}) {
         play(w, row.section('|', 0, 0));
         EXPECT_EQ(w.label().mid(2) + '|' + w.panel("X").mmReadout().reading().chopped(2),
                   row.section('|', 1));
@@ -244,7 +256,7 @@ TEST(MainWindow, SecondPageHalvesAndChoosesZeroPointsThatAreKept) {
           "F12 F9 F1 F12 F1 X-01.0000|-50.80|X Axis|F7 Zero Abs",
           "F12 F1 F1|-12.70|X Axis|F7 Zero Point 0", "#3 F7|-25.40|X Axis  P3|F7 Zero Point 3",
           "F12 F1 X+00.5000|38.10|X Axis  P3|F7 Zero Abs", "F12 #0 F7|25.40|X Axis|F7 Zero Point 0",
-          "#12 F7 #2.5 F7|25.40|X Axis|F7 Zero Point 0", "#3 L7|38.10|X Axis  P3|F7 Zero Point 3",
+          "#12 F7 #2.5 F7|25.40|X Axis|F7 Zero Point 0", "#1+2 L7|38.10|X Axis  P3|F7 Zero Point 3",
           "K7,5,12|12.70|X Axis  P5|F7 Zero Point 5", "# F7 F1|6.35|X Axis  P5|F7 Zero Point 5"}) {
         play(*w, row.section('|', 0, 0));
         EXPECT_EQ(seen(), row.section('|', 1));
