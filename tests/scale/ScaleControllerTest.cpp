@@ -33,7 +33,6 @@ struct Rig : ScaleListener {
     void scaleRemoved(const std::string& key) override { note("R" + key); }
     void commandForBox(const std::string& command) override { note("C" + command); }
     void zeroPointsChanged(Scale& s) override { note("Z" + s.key(), &s); }
-    void activePointChanged(int point) override { note("N" + std::to_string(point)); }
 };
 
 }  // namespace
@@ -164,23 +163,6 @@ TEST(ScaleController, FaultsAreReportedUnderTheOperationsName) {
                   "The following error occurred in\r\nmodule clsScaleControl, procedure " +
                       std::string(c.procedure) + "\r\n\r\nError Number " + faults[c.fault].second);
     }
-}
-
-// The active point reaches every scale and those added later, and each is shown again; a
-// number out of range changes nothing. Zeroing, setting and the box's zero report moved points.
-TEST(ScaleController, ActivePointAndMovedPoints) {
-    Rig r;
-    r.sc.dataInput("IX:X+01.0000:");
-    r.sc.setActivePoint(3);
-    r.sc.setActivePoint(10);
-    r.sc.setActivePoint(-1);
-    r.sc.dataInput("IY:");
-    r.sc.resetRelative("X");
-    r.sc.setRelativeInch("Y", 1);
-    r.sc.dataInput("RY:");
-    EXPECT_EQ(r.log, (Log{"AX", "PX 0.111111", "N3", "PX 0.111111", "AY", "ZX", "ZY", "ZY"}));
-    EXPECT_EQ(r.sc.scales().find("Y")->zeroPoint(), 3);
-    EXPECT_FLOAT_EQ(r.sc.relativeInch("X"), 0);
 }
 
 // The demo's texts add and remove scales as a box would. Each record is announced before it
