@@ -155,11 +155,11 @@ TEST_F(EndToEnd, TheBoxIsToldItsCodesServesAgainAndIsWorkedByKeysLabelsAndTheEnt
         {"F8 L2 F12", {}, "0.00 0.0000 0", "-25.40 -1.0000 -1"},  // ABS/Rel: Y absolute again
         {"F9 F2 F12", {}, "0.00 0.0000 0", "-50.80 -2.0000 -2"},  // X2: doubled
         {"F10 L2 F12", {}, "0.00 0.0000 0", "50.80 2.0000 2"},    // Fwd/Rev: counts the other way
-        {"F8 F2 F12", {}, "0.00 0.0000 0", "101.60 4.0000 4"},    // relative to the zero at -25.40
+        {"F8 F2 F12", {}, "0.00 0.0000 0", "0.00 0.0000 0"},  // relative: its zero kept its place
         // Set Position on X: a number typed into the entry dialog (Enter MM), then the keypad's
         // way (F10 F11 F5 type "0.5", F12 closes) with Enter Inch chosen by its label.
-        {"F11 F7 F1", typed("30.5\r"), "30.50 1.2005 1.20079", "101.60 4.0000 4"},
-        {"L8 L1 F12", keypad, "12.70 0.5000 0.5", "101.60 4.0000 4"},
+        {"F11 F7 F1", typed("30.5\r"), "30.50 1.2005 1.20079", "0.00 0.0000 0"},
+        {"L8 L1 F12", keypad, "12.70 0.5000 0.5", "0.00 0.0000 0"},
     };
     for (const auto& [keys, typing, x, y] : steps) {
         if (!typing.empty()) answer(st.window().findChild<NumberEntryDialog*>(), typing);
