@@ -21,8 +21,11 @@ void KeypadPoll::poll() {
     }
 }
 
+// A modal dialog is the keypad's from the moment it shows: the window system may make it the
+// active window only later, and a key meant for it must not reach the window it blocks.
 void KeypadPoll::postFunctionKey(int n) {
-    QWidget* target = QApplication::focusWidget();
+    QWidget* target = QApplication::activeModalWidget();
+    if (!target) target = QApplication::focusWidget();
     if (!target) target = QApplication::activeWindow();
     if (!target) return;
     const int key = Qt::Key_F1 + (n - 1);

@@ -23,9 +23,9 @@ class KeypadPoll {
     void poll();
     int16_t lastCode() const { return lastCode_; }
 
-    // Queues a press and a release of F<n> (1..15) to the widget that has the keyboard focus,
-    // or else to the active window, without waiting for them to be handled. Nothing happens
-    // when no window of the program is active.
+    // Queues a press and a release of F<n> (1..15) to the modal dialog that is up, or else to
+    // the widget that has the keyboard focus, or else to the active window, without waiting for
+    // them to be handled. Nothing happens when no window of the program is active.
     static void postFunctionKey(int n);
 
   private:

@@ -158,7 +158,8 @@ void play(RiggedWindow& w, const QString& keys) {
         const int n = t.mid(1).toInt();
         if (t[0] == 'F' && n) QTest::keyClick(&w, Qt::Key(Qt::Key_F1 + n - 1));
         if (t[0] == 'L') QTest::mouseClick(w.functionLabels().label(n - 1), Qt::LeftButton);
-        if (t[0] == 'K') w.keypad->codes = t.mid(1).split(',');
+        if (t[0] == 'K' && (w.isHidden() || QTest::qWaitForWindowActive(&w)))  // where keys go
+            w.keypad->codes = t.mid(1).split(',');
         EXPECT_TRUE(QTest::qWaitFor([&] { return w.keypad->codes.isEmpty(); }));
         if (t[0] == '#') answer(w.findChild<QDialog*>(), typed(qPrintable(t.mid(1) + "\r")));
         if (t.size() == 1 && t[0] != '#') QTest::keyClicks(&w, t);
@@ -257,7 +258,8 @@ TEST(MainWindow, SecondPageHalvesAndChoosesZeroPointsThatAreKept) {
           "F12 F1 F1|-12.70|X Axis|F7 Zero Point 0", "#3 F7|-25.40|X Axis  P3|F7 Zero Point 3",
           "F12 F1 X+00.5000|38.10|X Axis  P3|F7 Zero Abs", "F12 #0 F7|25.40|X Axis|F7 Zero Point 0",
           "#12 F7 #2.5 F7|25.40|X Axis|F7 Zero Point 0", "#1+2 L7|38.10|X Axis  P3|F7 Zero Point 3",
-          "K7,5,12|12.70|X Axis  P5|F7 Zero Point 5", "# F7 F1|6.35|X Axis  P5|F7 Zero Point 5"}) {
+          "K7,5,12,0|12.70|X Axis  P5|F7 Zero Point 5",
+          "# F7 F1|6.35|X Axis  P5|F7 Zero Point 5"}) {
         play(*w, row.section('|', 0, 0));
         EXPECT_EQ(seen(), row.section('|', 1));
     }
@@ -270,6 +272,17 @@ TEST(MainWindow, SecondPageHalvesAndChoosesZeroPointsThatAreKept) {
     w->trigger("demoAdd0");
     play(*w, "X+00.5000 F12");
     EXPECT_EQ(seen(), "38.10|X Axis  P3|F7 Zero Point 3");
+    // A store that cannot be written: only the first failure is reported, and a scale that
+    // comes back still gets its points.
+    ASSERT_TRUE(QFile::remove(settingsFile()) && QDir().mkpath(settingsFile()));
+    ScopedPrompt errors;
+    play(*w, "F1 F12 F1");
+    w->trigger("demoRemove0");
+    w->trigger("demoAdd0");
+    play(*w, "X+00.5000");
+    EXPECT_EQ(seen() + QString::number(errors.reports().size()), "0.00|X Axis  P3|F7 Zero Abs1");
+    QDir(settingsFile()).removeRecursively();
+    QSettings(Settings::executableName(), Settings::executableName()).clear();  // and its cache
 }
 
 // Adj rows: the buttons held | pixels moved down | 2 in X2 mode | X's relative reading after
@@ -596,6 +609,19 @@ TEST(KeypadPoll, OnePressForEachNewCodeAndNoneWhileAKeyIsHeld) {
         while (!keypad.codes.isEmpty()) poll.poll();
         EXPECT_EQ(std::exchange(presses, {}).join(' '), row.section('|', 1));
     }
+    // A modal dialog (the number entry) takes the keypad's keys from the moment it shows, before
+    // the window system has made it the active window.
+    QWidget owner;
+    owner.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
+    QDialog dialog(&owner);
+    KeySpy spy;
+    spy.note = [] { return "F5"; };
+    dialog.installEventFilter(&spy);
+    dialog.open();
+    KeypadPoll::postFunctionKey(5);
+    QApplication::processEvents();
+    EXPECT_EQ(spy.seen.join(""), "F5^");
     QTemporaryFile file;
     ASSERT_TRUE(file.open() && file.write(QByteArray(544, 0) + '\x37') == 545 && file.flush());
     PortKeypadSource port(QFile::encodeName(file.fileName()).constData());
