@@ -68,6 +68,12 @@ void AxisPanel::buildReadouts() {
     letter_->setPalette(palette);
     letter_->setAutoFillBackground(true);
 
+    toGo_ = new QLabel(QStringLiteral("to go"), this);
+    toGo_->setObjectName(QStringLiteral("toGo"));
+    Twips::place(toGo_, 120, 960, 735, kButtonHeight);
+    toGo_->setAlignment(Qt::AlignCenter);
+    toGo_->setStyleSheet(QStringLiteral("font-weight: bold; color: black; background: #ffc040;"));
+
     mm_ = new DigitalDial(this);
     Twips::place(mm_, 960, 240, 1695, 615);
     mm_->setUnit(QStringLiteral("mm"));
@@ -173,10 +179,19 @@ void AxisPanel::showPosition(float absoluteInch, float relativeInch) {
     refresh();
 }
 
-// The reset button is usable only while the panel shows relative readings.
+void AxisPanel::setTarget(std::optional<float> inch) {
+    target_ = inch;
+    refresh();
+}
+
+// The reset button is usable only while the panel shows relative readings (a distance to go is
+// one); ABS has no say while there is a target.
 void AxisPanel::refresh() {
-    zero_->setEnabled(!absolute_);
-    const float inch = absolute_ ? absoluteInch_ : relativeInch_;
+    const bool toGo = target_.has_value();
+    zero_->setEnabled(!absolute_ || toGo);
+    absoluteButton_->setEnabled(!toGo);
+    toGo_->setVisible(toGo);
+    const float inch = toGo ? relativeInch_ - *target_ : absolute_ ? absoluteInch_ : relativeInch_;
     const float factor = timesTwo_ ? 2.0f : 1.0f;
     inch_->setValue(inch * factor);
     dial_->setValue(inch * factor);

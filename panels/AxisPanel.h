@@ -8,6 +8,7 @@
 // operator asks of the scale itself leaves through signals; the panel never touches a scale.
 #include <QGroupBox>
 #include <QString>
+#include <optional>
 
 class QLabel;
 class QMenu;
@@ -49,6 +50,10 @@ class AxisPanel : public QGroupBox {
     // The scale's position: shown in both readouts and the dial, absolute or relative as ABS
     // says, doubled in X2 mode.
     void showPosition(float absoluteInch, float relativeInch);
+    // A position to reach, in inches of the relative reading: while one is set, every readout
+    // shows the distance to go (relative reading - target, doubled in X2 mode), whatever ABS
+    // says, and the panel carries a "to go" mark. Without one the panel shows as before.
+    void setTarget(std::optional<float> inch);
     // Which readouts the panel shows (the View menu's choice).
     void setReadoutsShown(bool mm, bool inch, bool dial);
     // A stale scale has stopped sending: its readouts keep the last position, greyed under a
@@ -93,8 +98,10 @@ class AxisPanel : public QGroupBox {
     float absoluteInch_ = 0;
     float relativeInch_ = 0;
     float dragStartY_ = 0;  // twips, where Adj was pressed
+    std::optional<float> target_;
 
     QLabel* letter_ = nullptr;
+    QLabel* toGo_ = nullptr;
     DigitalDial* mm_ = nullptr;
     DigitalDial* inch_ = nullptr;
     AnalogueDial* dial_ = nullptr;

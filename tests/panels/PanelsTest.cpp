@@ -10,6 +10,7 @@
 #include <QTest>
 #include <array>
 #include <cmath>
+#include <optional>
 
 #include "controls/AnalogueDial.h"
 #include "controls/DigitalDial.h"
@@ -37,20 +38,27 @@ QString copied(AxisPanel& panel, const char* menu) {
 }
 
 // ABS and X2 change what the panel shows at once, from the position it was last given; the
-// reset button works only on relative readings. Rows: ABS and X2 (1: on) | mm | inch | dial.
+// reset button works only on relative readings. With a target the readouts show the relative
+// reading less the target (doubled in X2 mode) under a "to go" mark, whatever ABS says. Rows:
+// ABS and X2 (1: on) | the target in inches (- none) | mm | inch | dial.
 TEST(AxisPanel, ShowsThePositionAsItsButtonsSay) {
     AxisPanel panel("X");
     panel.showPosition(1.0f, 0.25f);
+    const QLabel* mark = panel.findChild<QLabel*>("toGo");
     for (const QString row :
-         {"00 6.35 0.2500 0.25", "10 25.40 1.0000 1", "01 12.70 0.5000 0.5", "11 50.80 2.0000 2"}) {
-        const bool absolute = row[0] == '1';
+         {"00 - 6.35 0.2500 0.25", "10 - 25.40 1.0000 1", "01 - 12.70 0.5000 0.5",
+          "11 - 50.80 2.0000 2", "11 0.25 0.00 0.0000 0", "00 1 -19.05 -0.7500 -0.75",
+          "10 -0.5 19.05 0.7500 0.75", "01 0.5 -12.70 -0.5000 -0.5"}) {
+        const bool absolute = row[0] == '1', target = row.section(' ', 1, 1) != "-";
         if (panel.isAbsolute() != absolute) QTest::mouseClick(button(panel, "ABS"), Qt::LeftButton);
         panel.setTimesTwo(row[1] == '1');
+        panel.setTarget(target ? std::optional(row.section(' ', 1, 1).toFloat()) : std::nullopt);
         EXPECT_EQ(panel.mmReadout().text() + ' ' + panel.inchReadout().text() + ' ' +
                       QString::number(panel.dial().value()),
-                  row.mid(3));
-        EXPECT_TRUE(button(panel, "Reset Rel")->isEnabled() != absolute &&
-                    button(panel, "ABS")->isChecked() == absolute);
+                  row.section(' ', 2));
+        EXPECT_TRUE(button(panel, "Reset Rel")->isEnabled() == (!absolute || target) &&
+                    button(panel, "ABS")->isChecked() == absolute && mark->isHidden() != target);
+        panel.setTarget({});
     }
     panel.setAbsolute(false);
     panel.setTimesTwo(false);
