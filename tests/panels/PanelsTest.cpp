@@ -15,6 +15,7 @@
 #include "controls/AnalogueDial.h"
 #include "controls/DigitalDial.h"
 #include "panels/AxisPanel.h"
+#include "panels/HoleCircleDialog.h"
 #include "panels/NumberEntryDialog.h"
 #include "panels/PanelStack.h"
 #include "tests/support/DialogKeys.h"
@@ -238,6 +239,66 @@ TEST(NumberEntryDialog, KeysGiveTheirNumber) {
         EXPECT_EQ(spy.refused, refused) << qPrintable(text);
         EXPECT_NEAR(value, number, std::abs(number) * 1e-6);
         EXPECT_EQ(dialog.readout().reading(), dialog.readout().text() + "mm");
+        EXPECT_TRUE(dialog.isHidden());
+    }
+}
+
+// Keys for a modal dialog: "F4" is the function key, any other word is typed as it stands.
+std::vector<Stroke> strokes(const QString& keys) {
+    std::vector<Stroke> out;
+    for (const QString& word : keys.split(' ')) {
+        const bool fn = word.size() > 1 && word[0] == 'F' && word[1].isDigit();
+        for (const Stroke& k :
+             fn ? std::vector{fkey(word.mid(1).toInt())} : typed(qPrintable(word)))
+            out.push_back(k);
+    }
+    return out;
+}
+
+// Rows: keys | the circle handed back (holes, diameter, start, centre, axes), "-" when
+// cancelled | the start of the message the dialog shows just before the last key. The listed
+// axes are X, Y, Z. A refused value keeps the dialog open on its field, and the next character
+// typed there replaces it.
+TEST(HoleCircleDialog, FieldsFilledByFunctionKeysOrKeyboardAndBadValuesRefused) {
+    const char* rows[] = {
+        "F4 F12 F5 F10 F11 F8 F12 F12 F12 F12 F12 F12|4 50.8 0 0 0 X Y|",
+        "6\t20\r-30\t1.5\t-2\r3\r1\r|6 20 -30 1.5 -2 Z X|",
+        "12\r100\r\r\r\rz\ry\r|12 100 0 0 0 Z Y|",
+        "\t\t\t\t\t\t\t45\b\r10\r\r\r\r9\rq\r|4 10 0 0 0 X Y|",
+        "\x1b|-|",
+        "\r\r\r\r\r\r\r \x1b|-|Holes: enter",
+        "1\r5\r\r\r\r\r\r \x1b|-|Holes: from 2 to 360",
+        "361\r5\r\r\r\r\r\r \x1b|-|Holes: from 2 to 360",
+        "2.5\r5\r\r\r\r\r\r \x1b|-|Holes: a whole",
+        "1\r5\r\r\r\r\r\r 3\r\r\r\r\r\r\r|3 5 0 0 0 X Y|Holes: from",
+        "4\r0\r\r\r\r\r\r \x1b|-|Diameter (mm): more than 0",
+        "4\r-5\r\r\r\r\r\r \x1b|-|Diameter (mm): from 0",
+        "4\r1..5\r\r\r\r\r\r \x1b|-|Diameter (mm): \"1..5\" is not",
+        "4\r\r\r\r\r\r\r \x1b|-|Diameter (mm): enter",
+        "4\r5\r5-\r\r\r\r\r \x1b|-|Start angle (deg): \"5-\"",
+        "4\r5\r\r-\r\r\r\r \x1b|-|Centre X (mm): \"-\"",
+        "4\r5\r\r\r20000\r\r\r \x1b|-|Centre Y (mm): from -10000",
+        "4\r5\r\r\r\r2\r\r \x1b|-|Choose two different axes",
+    };
+    QWidget owner;
+    HoleCircleDialog dialog(&owner);
+    for (const QString row : rows) {
+        const QStringList c = row.split('|');
+        QString shown;
+        answer(&dialog, strokes(c[0]), [&] { shown = dialog.message(); });
+        const auto got = dialog.ask({"X", "Y", "Z"});
+        QTest::qWait(10);
+        const QString text = got ? QString("%1 %2 %3 %4 %5 %6 %7")
+                                       .arg(got->circle.holes)
+                                       .arg(got->circle.diameter)
+                                       .arg(got->circle.startDegrees)
+                                       .arg(got->circle.centreFirst)
+                                       .arg(got->circle.centreSecond)
+                                       .arg(got->firstAxis, got->secondAxis)
+                                 : "-";
+        EXPECT_EQ(text, c[1]) << qPrintable(row);
+        EXPECT_TRUE(shown.left(c[2].size()) == c[2] && shown.isEmpty() == c[2].isEmpty())
+            << qPrintable(shown + " | " + row);
         EXPECT_TRUE(dialog.isHidden());
     }
 }
