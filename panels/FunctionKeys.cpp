@@ -8,6 +8,8 @@
 #include "base/VirtualKey.h"
 #include "panels/AxisCommands.h"
 #include "panels/FunctionLabels.h"
+#include "panels/HoleCircleDialog.h"
+#include "panels/HoleCircleGuide.h"
 #include "panels/NumberEntryDialog.h"
 #include "panels/PanelStack.h"
 #include "scale/Scale.h"
@@ -49,9 +51,9 @@ constexpr PageCaptions kPages[] = {
      {"F7 Zero Point %1", "F8 Hole Circle", "", "", "", "F12 Menu (2)"}},
 };
 
-// What all twelve labels say while the number entry dialog is open: its keys.
+// What the labels of F1..F11 say while a dialog that takes numbers is open: its keys.
 constexpr const char* kEntryLayout[] = {" 1", " 2", " 3", " 4", " 5", " 6",
-                                        " 7", " 8", " 9", " 0", " .", "Exit"};
+                                        " 7", " 8", " 9", " 0", " ."};
 
 bool isAxisKey(int code) {
     return code >= function(1) && code <= function(kAxisLabels);
@@ -64,11 +66,18 @@ bool isFunctionKey(int code) {
 }  // namespace
 
 FunctionKeys::FunctionKeys(FunctionLabels& labels, const PanelStack& panels, AxisCommands& axes,
-                           NumberEntryDialog& entry)
-    : labels_(labels), panels_(panels), axes_(axes), entry_(entry) {}
+                           NumberEntryDialog& entry, HoleCircleDialog& holeDialog,
+                           HoleCircleGuide& holes)
+    : labels_(labels),
+      panels_(panels),
+      axes_(axes),
+      entry_(entry),
+      holeDialog_(holeDialog),
+      holes_(holes) {}
 
+// A hole circle stays up while scales come and go: its panels keep their targets.
 void FunctionKeys::reset() {
-    if (page_ != Page::Entry) page_ = Page::Main;
+    if (page_ != Page::Entry && page_ != Page::HoleCircle) page_ = Page::Main;
     draw();
 }
 
@@ -84,12 +93,33 @@ void FunctionKeys::drawAxisLabels(const QString& suffix) {
 }
 
 void FunctionKeys::drawEntryLayout() {
-    for (int i = 0; i < FunctionLabels::kCount; ++i)
+    for (int i = 0; i < FunctionLabels::kCount - 1; ++i)
         labels_.setCaption(i, QString::fromLatin1(kEntryLayout[i]));
+    labels_.setCaption(FunctionLabels::kCount - 1, QString::fromLatin1(entryEnd_));
+}
+
+// The circle's axes say where the hole is, as their panels show lengths.
+void FunctionKeys::drawHolePage() {
+    const QStringList keys = panels_.keys();
+    for (int i = 0; i < kAxisLabels; ++i) {
+        const std::optional<double> mm = holes_.shownTargetMm(keys.value(i));
+        labels_.setCaption(
+            i, mm ? keys[i] + QStringLiteral(" at ") + formatNumber(*mm, QStringLiteral("0.00 mm"))
+                  : QString());
+    }
+    const QString hole = QStringLiteral("Hole %1/%2").arg(holes_.hole()).arg(holes_.holes());
+    const QString captions[] = {QStringLiteral("F7 Next Hole"),
+                                QStringLiteral("F8 Previous Hole"),
+                                QString(),
+                                QString(),
+                                hole,
+                                QStringLiteral("F12 End")};
+    for (int k = 0; k < 6; ++k) labels_.setCaption(kAxisLabels + k, captions[k]);
 }
 
 void FunctionKeys::draw() {
     if (page_ == Page::Entry) return drawEntryLayout();
+    if (page_ == Page::HoleCircle) return drawHolePage();
     const auto captions = std::find_if(std::begin(kPages), std::end(kPages),
                                        [&](const PageCaptions& p) { return p.page == page_; });
     if (captions == std::end(kPages)) return;  // ReadAxis: its labels are drawn as it starts
@@ -108,6 +138,7 @@ QString FunctionKeys::fillIn(const char* caption) const {
 bool FunctionKeys::handleKey(int code) {
     if (page_ == Page::Entry) return false;  // the dialog takes the keys while it is open
     if (page_ == Page::Menu2) return handleMenu2Key(code);
+    if (page_ == Page::HoleCircle) return handleHoleKey(code);
     return page_ == Page::SetPosition ? handleSetPositionKey(code) : handlePageKey(code);
 }
 
@@ -159,6 +190,8 @@ bool FunctionKeys::handleMenu2Key(int code) {
         applyToAxis(code - function(1));
     } else if (code == function(7)) {
         chooseZeroPoint();
+    } else if (code == function(8)) {
+        askHoleCircle();
     } else if (code == function(12) || !isFunctionKey(code)) {
         showPage(Page::Main);
     }
@@ -202,9 +235,33 @@ void FunctionKeys::applyToAxis(int index) {
         }
         case Page::Menu2:
             return axes_.halve(key);
+        case Page::HoleCircle:
+            return;
         case Page::Entry:
             return;
     }
+}
+
+// F10 is used up here as on the main page.
+bool FunctionKeys::handleHoleKey(int code) {
+    if (code == function(7) || code == function(8)) {
+        holes_.step(code == function(7) ? 1 : -1);
+        draw();
+    } else if (code == function(12)) {
+        holes_.stop();
+        showPage(Page::Main);
+    }
+    return code == function(10);
+}
+
+// Cancelled, the dialog leaves "Menu (2)" up as it was.
+void FunctionKeys::askHoleCircle() {
+    entryEnd_ = "Next";
+    showPage(Page::Entry);
+    const std::optional<HoleCircleRequest> request = holeDialog_.ask(panels_.keys());
+    entryEnd_ = "Exit";
+    if (request) holes_.start(*request);
+    showPage(request ? Page::HoleCircle : Page::Menu2);
 }
 
 void FunctionKeys::enterNumber(const QString& unit, const QString& format) {

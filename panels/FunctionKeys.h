@@ -4,7 +4,10 @@
 // axis; F12 or any key that is not a function key returns to the main page. The "Set Position"
 // page sets an axis's relative reading to a typed number (through the number entry dialog), a
 // fixed offset or another axis's reading. F12 on the main page opens the second main page,
-// "Menu (2)", whose axis keys halve a reading and whose F7 chooses the active zero point.
+// "Menu (2)", whose axis keys halve a reading and whose F7 chooses the active zero point. Its F8
+// asks for a bolt-hole circle; once one is given, the page "Hole k/N" leads round it (F7 next
+// hole, F8 the one before, F12 puts it away). Only F12 leaves that page: a stray key must not
+// drop the circle halfway round.
 //
 // Only six axes have a key: panels beyond the sixth are worked with their own buttons.
 #include <QString>
@@ -14,6 +17,8 @@ namespace gradel {
 
 class AxisCommands;
 class FunctionLabels;
+class HoleCircleDialog;
+class HoleCircleGuide;
 class NumberEntryDialog;
 class PanelStack;
 
@@ -26,13 +31,14 @@ class FunctionKeys {
         TimesTwo,
         FwdRev,
         SetPosition,
-        Entry,     // the number entry dialog is open and takes the keys
-        ReadAxis,  // choose the axis whose reading to take
-        Menu2,     // the second main page
+        Entry,       // the number entry dialog is open and takes the keys
+        ReadAxis,    // choose the axis whose reading to take
+        Menu2,       // the second main page
+        HoleCircle,  // the panels of a hole circle's axes show the distance to the hole
     };
 
     FunctionKeys(FunctionLabels& labels, const PanelStack& panels, AxisCommands& axes,
-                 NumberEntryDialog& entry);
+                 NumberEntryDialog& entry, HoleCircleDialog& holeDialog, HoleCircleGuide& holes);
 
     // Back to the main page and redraw; after every change of the listed panels too. An entry
     // in progress keeps the dialog's key layout: its page is drawn when it ends.
@@ -53,6 +59,9 @@ class FunctionKeys {
     bool handleSetPositionKey(int code);
     bool handlePageKey(int code);
     bool handleMenu2Key(int code);
+    bool handleHoleKey(int code);
+    void askHoleCircle();
+    void drawHolePage();
     QString fillIn(const char* caption) const;
     void applyToAxis(int index);
     void takeNextOffset();
@@ -64,11 +73,14 @@ class FunctionKeys {
     const PanelStack& panels_;
     AxisCommands& axes_;
     NumberEntryDialog& entry_;
+    HoleCircleDialog& holeDialog_;
+    HoleCircleGuide& holes_;
 
     Page page_ = Page::Main;
     float entryValue_ = 0;
     QString entryText_;
     int nextOffset_ = 0;
+    const char* entryEnd_ = "Exit";  // what F12 does in the open dialog
 };
 
 }  // namespace gradel

@@ -17,6 +17,8 @@
 #include "panels/AxisPanel.h"
 #include "panels/FunctionKeys.h"
 #include "panels/FunctionLabels.h"
+#include "panels/HoleCircleDialog.h"
+#include "panels/HoleCircleGuide.h"
 #include "panels/NumberEntryDialog.h"
 #include "panels/PanelStack.h"
 #include "scale/DemoMessages.h"
@@ -63,7 +65,10 @@ MainWindow::MainWindow(QWidget* parent)
       panels_(new PanelStack(client_)),
       entry_(new NumberEntryDialog(this)),
       commands_(std::make_unique<AxisCommands>(controller_, *panels_)),
-      keys_(std::make_unique<FunctionKeys>(*labels_, *panels_, *commands_, *entry_)),
+      holeDialog_(new HoleCircleDialog(this)),
+      holes_(std::make_unique<HoleCircleGuide>(*panels_)),
+      keys_(std::make_unique<FunctionKeys>(*labels_, *panels_, *commands_, *entry_, *holeDialog_,
+                                           *holes_)),
       keypadSource_(std::make_unique<PortKeypadSource>()) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Gradel Display"));

@@ -37,6 +37,8 @@ class AxisPanel;
 class ComportMenu;
 class FunctionKeys;
 class FunctionLabels;
+class HoleCircleDialog;
+class HoleCircleGuide;
 class KeypadSource;
 class NumberEntryDialog;
 class PanelStack;
@@ -120,6 +122,8 @@ class MainWindow : public QMainWindow, private ScaleListener {
     PanelStack* panels_;
     NumberEntryDialog* entry_;
     std::unique_ptr<AxisCommands> commands_;
+    HoleCircleDialog* holeDialog_;
+    std::unique_ptr<HoleCircleGuide> holes_;
     std::unique_ptr<FunctionKeys> keys_;
     // Positions that stream in from the box are shown at most once per frame of the screen.
     ZeroPointStore zeroPoints_;
