@@ -243,18 +243,6 @@ TEST(NumberEntryDialog, KeysGiveTheirNumber) {
     }
 }
 
-// Keys for a modal dialog: "F4" is the function key, any other word is typed as it stands.
-std::vector<Stroke> strokes(const QString& keys) {
-    std::vector<Stroke> out;
-    for (const QString& word : keys.split(' ')) {
-        const bool fn = word.size() > 1 && word[0] == 'F' && word[1].isDigit();
-        for (const Stroke& k :
-             fn ? std::vector{fkey(word.mid(1).toInt())} : typed(qPrintable(word)))
-            out.push_back(k);
-    }
-    return out;
-}
-
 // Rows: keys | the circle handed back (holes, diameter, start, centre, axes), "-" when
 // cancelled | the start of the message the dialog shows just before the last key. The listed
 // axes are X, Y, Z. A refused value keeps the dialog open on its field, and the next character
@@ -288,15 +276,11 @@ TEST(HoleCircleDialog, FieldsFilledByFunctionKeysOrKeyboardAndBadValuesRefused) 
         answer(&dialog, strokes(c[0]), [&] { shown = dialog.message(); });
         const auto got = dialog.ask({"X", "Y", "Z"});
         QTest::qWait(10);
-        const QString text = got ? QString("%1 %2 %3 %4 %5 %6 %7")
-                                       .arg(got->circle.holes)
-                                       .arg(got->circle.diameter)
-                                       .arg(got->circle.startDegrees)
-                                       .arg(got->circle.centreFirst)
-                                       .arg(got->circle.centreSecond)
-                                       .arg(got->firstAxis, got->secondAxis)
-                                 : "-";
-        EXPECT_EQ(text, c[1]) << qPrintable(row);
+        const HoleCircle& h = got ? got->circle : HoleCircle{};
+        const QString text = QString::asprintf("%d %g %g %g %g ", h.holes, h.diameter,
+                                               h.startDegrees, h.centreFirst, h.centreSecond);
+        EXPECT_EQ(got ? text + got->firstAxis + ' ' + got->secondAxis : "-", c[1])
+            << qPrintable(row);
         EXPECT_TRUE(shown.left(c[2].size()) == c[2] && shown.isEmpty() == c[2].isEmpty())
             << qPrintable(shown + " | " + row);
         EXPECT_TRUE(dialog.isHidden());

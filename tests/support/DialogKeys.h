@@ -42,6 +42,18 @@ inline std::vector<Stroke> typed(const char* s) {
     return out;
 }
 
+// Keys written as words: "F4" is the function key, any other word is typed as it stands.
+inline std::vector<Stroke> strokes(const QString& keys) {
+    std::vector<Stroke> out;
+    for (const QString& word : keys.split(' ')) {
+        const bool fn = word.size() > 1 && word[0] == 'F' && word[1].isDigit();
+        for (const Stroke& k :
+             fn ? std::vector{fkey(word.mid(1).toInt())} : typed(qPrintable(word)))
+            out.push_back(k);
+    }
+    return out;
+}
+
 // Arms the answer; call right before the call that shows `dialog` modally.
 inline void answer(QWidget* dialog, std::vector<Stroke> keys, std::function<void()> during = {}) {
     delete dialog->findChild<QTimer*>(QStringLiteral("answerGuard"));  // the last answer's

@@ -421,105 +421,73 @@ TEST(MainWindow, TheBoxGetsItsCommandsAndItsTextAndLinesReachTheScales) {
     EXPECT_EQ(w.port->log(), Steps{"close"});
 }
 
-// The hole circle dialog's keys for these numbers by the function keys alone (F10 is 0, F11 the
-// point, F12 the next field), "-" from the keyboard, the axes left at X and Y, and accepted.
-std::vector<Stroke> holeCircleKeys(const QString& numbers) {
-    std::vector<Stroke> keys;
-    for (const QString& number : numbers.split(' ')) {
-        for (QChar c : number)
-            keys.push_back(c == '-'   ? typed("-")[0]
-                           : c == '.' ? fkey(11)
-                                      : fkey(c == '0' ? 10 : c.digitValue()));
-        keys.push_back(fkey(12));
-    }
-    keys.insert(keys.end(), 2, fkey(12));
-    return keys;
+// The keys that fill the hole circle dialog's number fields with `numbers` by the function keys
+// alone ("-" is typed), leave the axes at X and Y and accept.
+QString holeCircleKeys(const QString& numbers) {
+    QString keys;
+    for (QChar c : numbers + "   ")
+        keys += c == ' '   ? "F12 "
+                : c == '-' ? "- "
+                : c == '.' ? "F11 "
+                           : QString("F%1 ").arg(c == '0' ? 10 : c.digitValue());
+    return keys.trimmed();
 }
 
-// Rows: holes, diameter, start angle, centre on X and Y as shown (mm) | where X and Y stand
-// (mm) | 2 for X2 mode on X. F12 F8 asks for the circle; F7 goes round it and on to hole 1
-// again, then F8 back to the last hole. At each, both panels show the distance to go: where the
-// axis stands less the hole, the hole found by turning hole 1 about the centre, doubled in X2
-// mode (where the centre typed is doubled too). F12 brings the readings back.
+// Rows: holes, diameter, start angle, centre on X and Y as shown (mm), where X and Y stand (mm),
+// 2 for X2 mode on X. F12 F8 asks for the circle; F7 goes round it and on to hole 1 again, then
+// F8 back to the last hole. At each, both panels are marked "to go" and show where the axis
+// stands less the hole, found by turning hole 1 about the centre, doubled in X2 mode (where the
+// centre typed is doubled too). F12 brings the readings back. The first row is the operator's
+// example: hole 1 reads X -25.40 mm, Y 0.00 mm, hole 2 X 0.00 mm, Y -25.40 mm; a scale that
+// connects meanwhile leaves the circle up.
 TEST(MainWindow, HoleCircleLeadsRoundTheHolesWithTheDistanceToGo) {
     RiggedWindow w;
     w.trigger("demoAdd0");
     w.trigger("demoAdd1");
     auto* dialog = w.findChild<HoleCircleDialog*>();
-    const auto stand = [&](double x, double y) {
-        w.controller().setRelativeInch("X", float(x / 25.4));
-        w.controller().setRelativeInch("Y", float(y / 25.4));
-        for (const char* key : {"X", "Y"}) w.controller().update(key);
-    };
-    const double pi = std::numbers::pi;
-    for (const QString row : {"4 50.8 0 0 0|0 0|1", "6 40 30 10 -5|3 4|1", "5 20 -90 0 0|-7 0|1",
-                              "3 12.7 45 -20 7.5|-20 7.5|1", "8 100 22.5 10 5|1 2|2"}) {
-        const QStringList c = row.split('|'), n = c[0].split(' ');
-        const double x = c[1].section(' ', 0, 0).toDouble(), y = c[1].section(' ', 1).toDouble();
-        const double times = c[2].toDouble();
-        const int holes = n[0].toInt();
-        w.panel("X").setTimesTwo(times == 2);
-        stand(x, y);
-        answer(dialog, holeCircleKeys(c[0]));
-        play(w, "F12 F8");
-        const std::complex<double> centre(n[3].toDouble() / times, n[4].toDouble());
-        const std::complex<double> first =
-            std::polar(n[1].toDouble() / 2, n[2].toDouble() * pi / 180);
-        std::vector<int> visits(holes + 1);
-        std::iota(visits.begin(), visits.end() - 1, 0);
-        visits.push_back(holes - 1);
-        for (size_t v = 0; v < visits.size(); ++v) {
-            if (v > 0) play(w, v + 1 < visits.size() ? "F7" : "F8");
-            const std::complex<double> hole =
-                centre + first * std::polar(1.0, 2 * pi * visits[v] / holes);
-            EXPECT_NEAR(w.panel("X").mmReadout().value(), times * (x - hole.real()), 2e-3)
-                << qPrintable(row) << v;
-            EXPECT_NEAR(w.panel("Y").mmReadout().value(), y - hole.imag(), 2e-3)
-                << qPrintable(row) << v;
-            EXPECT_EQ(w.functionLabels().caption(10),
-                      QString("Hole %1/%2").arg(visits[v] + 1).arg(holes));
-        }
-        play(w, "F12");
-        EXPECT_EQ(w.label(), "X = Zero Relative");
-        EXPECT_NEAR(w.panel("X").mmReadout().value(), times * x, 2e-3);
-    }
-}
-
-// The operator's example, read off the panels: X | Y | the "to go" marks, after the keys of each
-// row (S stands X and Y at the second hole, Z connects a scale: the circle stays up through
-// it). Then a circle with no holes is refused in the dialog, which is cancelled: "Menu (2)" is up
-// again and nothing shows a distance to go.
-TEST(MainWindow, HoleCircleExampleAndARefusedCircle) {
-    RiggedWindow w;
-    w.trigger("demoAdd0");
-    w.trigger("demoAdd1");
-    auto* dialog = w.findChild<HoleCircleDialog*>();
-    const auto panels = [&] {
+    const auto panels = [&] {  // the readouts and the marks
         QString out;
-        for (const char* key : {"X", "Y"}) out += w.panel(key).mmReadout().reading() + '|';
         for (const char* key : {"X", "Y"})
-            out += w.panel(key).findChild<QLabel*>("toGo")->isHidden() ? '-' : '+';
+            out += w.panel(key).mmReadout().reading() +
+                   (w.panel(key).findChild<QLabel*>("toGo")->isHidden() ? " " : " to go ");
         return out;
     };
-    answer(dialog, holeCircleKeys("4 50.8 0 0 0"));
-    for (const QString row :
-         {"F12 F8|-25.40mm|0.00mm|++", "F7|0.00mm|-25.40mm|++", "S|0.00mm|0.00mm|++",
-          "Z|0.00mm|0.00mm|++", "F8|-25.40mm|25.40mm|++", "F12|0.00mm|25.40mm|--"}) {
-        if (row[0] == 'S') {
-            w.controller().setRelativeInch("Y", 1.0f);
-            w.controller().update("Y");
+    const QStringList example = {"-25.40mm to go 0.00mm to go ", "0.00mm to go -25.40mm to go "};
+    const double pi = std::numbers::pi;
+    for (const QString row : {"4 50.8 0 0 0 0 0 1", "6 40 30 10 -5 3 4 1", "5 20 -90 0 0 -7 0 1",
+                              "3 12.7 45 -20 7.5 -20 7.5 1", "8 100 22.5 10 5 1 2 2"}) {
+        std::vector<double> n;
+        for (const QString& number : row.split(' ')) n.push_back(number.toDouble());
+        const int holes = int(n[0]);
+        w.panel("X").setTimesTwo(n[7] == 2);
+        w.controller().setRelativeInch("X", float(n[5] / 25.4));
+        w.controller().setRelativeInch("Y", float(n[6] / 25.4));
+        for (const char* key : {"X", "Y"}) w.controller().update(key);
+        const QString standing = panels();
+        answer(dialog, strokes(holeCircleKeys(row.section(' ', 0, 4))));
+        play(w, "F12 F8");
+        w.feed(row == "4 50.8 0 0 0 0 0 1" ? "IZ,0:" : "");
+        const std::complex<double> centre(n[3] / n[7], n[4]);
+        const auto first = std::polar(n[1] / 2, n[2] * pi / 180);
+        for (int v = 0; v <= holes + 1; ++v) {
+            if (v > 0) play(w, v <= holes ? "F7" : "F8");
+            const int k = v <= holes ? v % holes : holes - 1;
+            const auto hole = centre + first * std::polar(1.0, 2 * pi * k / holes);
+            EXPECT_NEAR(w.panel("X").mmReadout().value(), n[7] * (n[5] - hole.real()), 2e-3) << v;
+            EXPECT_NEAR(w.panel("Y").mmReadout().value(), n[6] - hole.imag(), 2e-3) << v;
+            EXPECT_EQ(w.functionLabels().caption(10) + QString::number(panels().count("to go")),
+                      QString("Hole %1/%2").arg(k + 1).arg(holes) + "2");
+            EXPECT_TRUE(row != "4 50.8 0 0 0 0 0 1" || v > 1 || panels() == example[v]);
         }
-        if (row[0] == 'Z') w.feed("IZ,0:");
-        if (row[0] == 'F') play(w, row.section('|', 0, 0));
-        EXPECT_EQ(panels(), row.section('|', 1)) << qPrintable(row);
+        play(w, "F12");
+        EXPECT_EQ(w.label() + panels(), "X = Zero Relative" + standing) << qPrintable(row);
     }
+    // A circle with no holes is refused in the dialog, which is cancelled: "Menu (2)" is up.
     QString refused;
-    std::vector<Stroke> none(7, fkey(12));
-    none.push_back(typed("\x1b")[0]);
-    answer(dialog, none, [&] { refused = dialog->message(); });
+    answer(dialog, strokes("F12 F12 F12 F12 F12 F12 F12 \x1b"),
+           [&] { refused = dialog->message(); });
     play(w, "F12 F8");
-    EXPECT_TRUE(refused.startsWith("Holes")) << qPrintable(refused);
-    EXPECT_EQ(w.functionLabels().caption(11) + panels(), "F12 Menu (2)0.00mm|25.40mm|--");
+    EXPECT_TRUE(refused.startsWith("Holes") && w.functionLabels().caption(11) == "F12 Menu (2)");
 }
 
 // ---- The serial link and its Comport menu ----
