@@ -108,12 +108,9 @@ void FunctionKeys::drawHolePage() {
                   : QString());
     }
     const QString hole = QStringLiteral("Hole %1/%2").arg(holes_.hole()).arg(holes_.holes());
-    const QString captions[] = {QStringLiteral("F7 Next Hole"),
-                                QStringLiteral("F8 Previous Hole"),
-                                QString(),
-                                QString(),
-                                hole,
-                                QStringLiteral("F12 End")};
+    const QString captions[] = {
+        QStringLiteral("F7 Next Hole"), QStringLiteral("F8 Prev Hole"), QString(), QString(), hole,
+        QStringLiteral("F12 End")};
     for (int k = 0; k < 6; ++k) labels_.setCaption(kAxisLabels + k, captions[k]);
 }
 
