@@ -162,9 +162,10 @@ void HoleCircleDialog::typeAxis(QChar c) {
 
 void HoleCircleDialog::backspace() {
     if (current_ >= FirstAxis) return;
+    QString text = fields_[current_]->text();
+    text.chop(1);
+    fields_[current_]->setText(text);
     fresh_ = false;
-    fields_[current_]->setText(
-        fields_[current_]->text().chopped(fields_[current_]->text().isEmpty() ? 0 : 1));
 }
 
 void HoleCircleDialog::tryAccept() {

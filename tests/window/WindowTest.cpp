@@ -21,6 +21,7 @@
 #include "panels/AxisPanel.h"
 #include "panels/FunctionLabels.h"
 #include "panels/HoleCircleDialog.h"
+#include "panels/NumberEntryDialog.h"
 #include "panels/PanelStack.h"
 #include "tests/support/DialogKeys.h"
 #include "tests/support/FakeSerialPort.h"
@@ -165,7 +166,8 @@ void play(RiggedWindow& w, const QString& keys) {
         if (t[0] == 'K' && (w.isHidden() || QTest::qWaitForWindowActive(&w)))  // where keys go
             w.keypad->codes = t.mid(1).split(',');
         EXPECT_TRUE(QTest::qWaitFor([&] { return w.keypad->codes.isEmpty(); }));
-        if (t[0] == '#') answer(w.findChild<QDialog*>(), typed(qPrintable(t.mid(1) + "\r")));
+        if (t[0] == '#')
+            answer(w.findChild<NumberEntryDialog*>(), typed(qPrintable(t.mid(1) + "\r")));
         if (t.size() == 1 && t[0] != '#') QTest::keyClicks(&w, t);
         for (int i = 0; t.size() > 1 && t[0] == 'X' && i < 9; ++i) w.feed(t.toStdString() + ':');
     }
