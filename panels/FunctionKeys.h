@@ -31,7 +31,7 @@ class FunctionKeys {
         TimesTwo,
         FwdRev,
         SetPosition,
-        Entry,       // the number entry dialog is open and takes the keys
+        Entry,       // a dialog (number entry, hole circle) is open and takes the keys
         ReadAxis,    // choose the axis whose reading to take
         Menu2,       // the second main page
         HoleCircle,  // the panels of a hole circle's axes show the distance to the hole
@@ -41,7 +41,8 @@ class FunctionKeys {
                  NumberEntryDialog& entry, HoleCircleDialog& holeDialog, HoleCircleGuide& holes);
 
     // Back to the main page and redraw; after every change of the listed panels too. An entry
-    // in progress keeps the dialog's key layout: its page is drawn when it ends.
+    // in progress keeps the dialog's key layout: its page is drawn when it ends. A hole circle
+    // stays up.
     void reset();
     // One key (virtual-key code; F1 = 112 … F12 = 123) from the keyboard, the keypad or a label
     // click. True when the key has been used up and must go no further (only F10 is).
