@@ -439,9 +439,9 @@ QString holeCircleKeys(const QString& numbers) {
 // 2 for X2 mode on X. F12 F8 asks for the circle; F7 goes round it and on to hole 1 again, then
 // F8 back to the last hole. At each, both panels are marked "to go" and show where the axis
 // stands less the hole, found by turning hole 1 about the centre, doubled in X2 mode (where the
-// centre typed is doubled too). F12 brings the readings back. The first row is the operator's
-// example: hole 1 reads X -25.40 mm, Y 0.00 mm, hole 2 X 0.00 mm, Y -25.40 mm; a scale that
-// connects meanwhile leaves the circle up.
+// centre typed is doubled too); the X2 row clicks the labels L12 L8 and L7 instead. F12 brings
+// the readings back. The first row is the operator's example: hole 1 reads X -25.40 mm,
+// Y 0.00 mm, hole 2 X 0.00 mm, Y -25.40 mm; a scale that connects meanwhile leaves the circle up.
 TEST(MainWindow, HoleCircleLeadsRoundTheHolesWithTheDistanceToGo) {
     RiggedWindow w;
     w.trigger("demoAdd0");
@@ -467,12 +467,12 @@ TEST(MainWindow, HoleCircleLeadsRoundTheHolesWithTheDistanceToGo) {
         for (const char* key : {"X", "Y"}) w.controller().update(key);
         const QString standing = panels();
         answer(dialog, strokes(holeCircleKeys(row.section(' ', 0, 4))));
-        play(w, "F12 F8");
+        play(w, n[7] == 2 ? "L12 L8" : "F12 F8");
         w.feed(row == "4 50.8 0 0 0 0 0 1" ? "IZ,0:" : "");
         const std::complex<double> centre(n[3] / n[7], n[4]);
         const auto first = std::polar(n[1] / 2, n[2] * pi / 180);
         for (int v = 0; v <= holes + 1; ++v) {
-            if (v > 0) play(w, v <= holes ? "F7" : "F8");
+            if (v > 0) play(w, v <= holes ? (n[7] == 2 ? "L7" : "F7") : "F8");
             const int k = v <= holes ? v % holes : holes - 1;
             const auto hole = centre + first * std::polar(1.0, 2 * pi * k / holes);
             EXPECT_NEAR(w.panel("X").mmReadout().value(), n[7] * (n[5] - hole.real()), 2e-3) << v;
