@@ -16,6 +16,7 @@ namespace {
 
 // The smallest font size used; a readout too low for a twips-per-35 font gets this one.
 constexpr double kMinPointSize = 1.0;
+constexpr double kMaxPointSize = 1000.0;
 constexpr int kTextFlags = Qt::AlignRight | Qt::AlignTop | Qt::TextForceLeftToRight;
 
 // The size a text takes in `font`, measured the way a label sizes itself to its text.
@@ -65,6 +66,19 @@ void DigitalDial::showText() {
     update();
 }
 
+void DigitalDial::setFilling(bool filling) {
+    if (filling == filling_) return;
+    filling_ = filling;
+    layOut();
+    update();
+}
+
+void DigitalDial::setWidestText(const QString& text) {
+    widestText_ = text;
+    layOut();
+    update();
+}
+
 QString DigitalDial::reading(const QString& separator) const {
     return text() + separator + unit_;
 }
@@ -76,7 +90,8 @@ void DigitalDial::layOut() {
     const double width = Twips::fromPx(this->width());
     const double height = Twips::fromPx(this->height());
     valueFont_ = QFont(QStringLiteral("Arial")).resolve(font());
-    valueFont_.setPointSizeF(std::max(height / 35.0, kMinPointSize));
+    valueFont_.setPointSizeF(std::max(height / (filling_ ? 25.0 : 35.0), kMinPointSize));
+    if (filling_) valueFont_.setPointSizeF(std::min(valueFont_.pointSizeF(), widestFit()));
     unitFont_ = valueFont_;
     unitFont_.setPointSizeF(std::max(valueFont_.pointSizeF() / 1.5, kMinPointSize));
 
@@ -85,6 +100,19 @@ void DigitalDial::layOut() {
     const double unitLeft = width - Twips::fromPx(unitSize.width());
     const double top = height / 2 - valueHeight / 2;
     unitRect_ = QRect(QPoint(Twips::toPx(unitLeft), Twips::toPx(top)), unitSize);
+}
+
+// The point size at which the widest text and the unit (less its trailing blank) just fill
+// the width, measured at a large size so that the hinting of small sizes does not count.
+double DigitalDial::widestFit() const {
+    if (widestText_.isEmpty()) return kMaxPointSize;
+    constexpr double kProbe = 100.0;
+    QFont value = valueFont_;
+    value.setPointSizeF(kProbe);
+    QFont unit = value;
+    unit.setPointSizeF(kProbe / 1.5);
+    const int needed = textSize(value, widestText_).width() + textSize(unit, u' ' + unit_).width();
+    return std::max(kProbe * this->width() / std::max(needed, 1), kMinPointSize);
 }
 
 void DigitalDial::resizeEvent(QResizeEvent* event) {

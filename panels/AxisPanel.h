@@ -49,7 +49,8 @@ class AxisPanel : public QGroupBox {
     // The scale's position: shown in both readouts and the dial, absolute or relative as ABS
     // says, doubled in X2 mode.
     void showPosition(float absoluteInch, float relativeInch);
-    // Which readouts the panel shows (the View menu's choice).
+    // Which readouts the panel shows (the View menu's choice); the ones shown take the room
+    // of the others.
     void setReadoutsShown(bool mm, bool inch, bool dial);
     // A stale scale has stopped sending: its readouts keep the last position, greyed under a
     // "NO DATA" mark, until it is live again.
@@ -57,6 +58,9 @@ class AxisPanel : public QGroupBox {
     void setStale(bool stale);
     // The active zero point, named in the frame's caption unless it is point 0.
     void setZeroPoint(int point);
+    // Draws the panel `zoom` times its design size: itself, its parts and their fonts.
+    void setZoom(double zoom);
+    double zoom() const { return zoom_; }
 
     const DigitalDial& mmReadout() const { return *mm_; }
     const DigitalDial& inchReadout() const { return *inch_; }
@@ -82,6 +86,7 @@ class AxisPanel : public QGroupBox {
     void buildReadouts();
     void buildButtons();
     void buildMenus();
+    void layOut();
     void refresh();
     void dragAdjust(Qt::MouseButtons buttons, float yTwips);
     void popUp(QMenu* menu);
@@ -93,6 +98,10 @@ class AxisPanel : public QGroupBox {
     float absoluteInch_ = 0;
     float relativeInch_ = 0;
     float dragStartY_ = 0;  // twips, where Adj was pressed
+    double zoom_ = 1;
+    bool mmShown_ = true;
+    bool inchShown_ = true;
+    bool dialShown_ = true;
 
     QLabel* letter_ = nullptr;
     DigitalDial* mm_ = nullptr;
