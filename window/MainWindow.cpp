@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -80,7 +81,8 @@ MainWindow::MainWindow(QWidget* parent)
     controller_.setListener(this);
 
     createMenus();
-    adjustSize();  // the design's size
+    // The design's size (adjustSize would hold it to two thirds of a small screen).
+    resize(layout()->totalSizeHint());
 
     keypad_.setSource(keypadSource_.get());
     timer_.setInterval(100);
