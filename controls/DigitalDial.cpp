@@ -16,7 +16,6 @@ namespace {
 
 // The smallest font size used; a readout too low for a twips-per-35 font gets this one.
 constexpr double kMinPointSize = 1.0;
-constexpr double kMaxPointSize = 1000.0;
 constexpr int kTextFlags = Qt::AlignRight | Qt::AlignTop | Qt::TextForceLeftToRight;
 
 // The size a text takes in `font`, measured the way a label sizes itself to its text.
@@ -91,7 +90,7 @@ void DigitalDial::layOut() {
     const double height = Twips::fromPx(this->height());
     valueFont_ = QFont(QStringLiteral("Arial")).resolve(font());
     valueFont_.setPointSizeF(std::max(height / (filling_ ? 25.0 : 35.0), kMinPointSize));
-    if (filling_) valueFont_.setPointSizeF(std::min(valueFont_.pointSizeF(), widestFit()));
+    if (filling_) valueFont_.setPointSizeF(widestFit(valueFont_.pointSizeF()));
     unitFont_ = valueFont_;
     unitFont_.setPointSizeF(std::max(valueFont_.pointSizeF() / 1.5, kMinPointSize));
 
@@ -102,17 +101,21 @@ void DigitalDial::layOut() {
     unitRect_ = QRect(QPoint(Twips::toPx(unitLeft), Twips::toPx(top)), unitSize);
 }
 
-// The point size at which the widest text and the unit (less its trailing blank) just fill
-// the width, measured at a large size so that the hinting of small sizes does not count.
-double DigitalDial::widestFit() const {
-    if (widestText_.isEmpty()) return kMaxPointSize;
-    constexpr double kProbe = 100.0;
-    QFont value = valueFont_;
-    value.setPointSizeF(kProbe);
-    QFont unit = value;
-    unit.setPointSizeF(kProbe / 1.5);
-    const int needed = textSize(value, widestText_).width() + textSize(unit, u' ' + unit_).width();
-    return std::max(kProbe * this->width() / std::max(needed, 1), kMinPointSize);
+// The largest point size, up to `points`, at which the widest text and the unit fit the width.
+// Text does not widen in proportion to its size (small sizes are hinted wider), so the size
+// found by proportion is checked at that size and stepped down until it fits.
+double DigitalDial::widestFit(double points) const {
+    if (widestText_.isEmpty()) return points;
+    const auto needed = [this](double size) {
+        QFont value = valueFont_;
+        value.setPointSizeF(size);
+        QFont unit = value;
+        unit.setPointSizeF(std::max(size / 1.5, kMinPointSize));
+        return textSize(value, widestText_).width() + textSize(unit, unitText(unit_)).width();
+    };
+    double size = std::min(points, points * width() / std::max(needed(points), 1));
+    while (size > kMinPointSize && needed(size) > width()) size *= 0.97;
+    return std::max(size, kMinPointSize);
 }
 
 void DigitalDial::resizeEvent(QResizeEvent* event) {

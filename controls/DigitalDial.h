@@ -45,7 +45,7 @@ class DigitalDial : public QWidget {
 
   private:
     void layOut();
-    double widestFit() const;
+    double widestFit(double points) const;
     void showText();
 
     float value_ = 0;

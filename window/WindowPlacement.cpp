@@ -67,12 +67,13 @@ bool WindowPlacement::restore() {
                screenArea(remembered, false));
     window_.setGeometry(normal_);
     const QString state = settings.value(kSection, kState);
+    // Geometry first: setting it would take a window out of the state.
     if (state == QStringLiteral("full screen")) {
-        window_.setWindowState(Qt::WindowFullScreen);
         window_.setGeometry(screenArea(normal_, true));
+        window_.setWindowState(Qt::WindowFullScreen);
     } else if (state == QStringLiteral("maximised")) {
-        window_.setWindowState(Qt::WindowMaximized);
         window_.setGeometry(screenArea(normal_, false));
+        window_.setWindowState(Qt::WindowMaximized);
     }
     return true;
 }
@@ -105,8 +106,8 @@ void WindowPlacement::toggleFullScreen() {
         return;
     }
     if (!window_.isMaximized()) normal_ = window_.geometry();
-    window_.setWindowState(window_.windowState() | Qt::WindowFullScreen);
     window_.setGeometry(screenArea(window_.frameGeometry(), true));
+    window_.setWindowState(window_.windowState() | Qt::WindowFullScreen);
     window_.show();
 }
 
