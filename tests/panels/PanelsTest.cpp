@@ -178,10 +178,6 @@ TEST(PanelStack, KeyOrderHidingAndComingBack) {
     EXPECT_EQ(stack.keys(), (QStringList{"X", "Y", "Z"}));
     EXPECT_EQ(created.size(), 3);
     EXPECT_EQ(laidOut.size(), 5);
-
-    stack.setReadoutsShown(true, false, true);
-    EXPECT_TRUE(stack.add("A")->inchReadout().isHidden());  // later panels too
-    EXPECT_TRUE(stack.panel("X")->inchReadout().isHidden());
 }
 
 // The entry dialog: F1..F9 and F10 are digits, F11 the point, F12 ends; typed digits, "." and
