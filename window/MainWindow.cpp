@@ -274,12 +274,13 @@ void MainWindow::fitPanelColumn() {
     // before the layout has given the client its size).
     const double widthZoom = width() / static_cast<double>(client_->designSize(1).width());
     int wanted = client_->designSize(widthZoom).height();
-    // Worked out from the menu bar, which keeps its height: the window's own geometry may not
-    // have caught up with a resize asked for just before.
-    const int frame = frameGeometry().height() - height() + menuBar()->height();
+    // Worked out from what the menu bar needs at this width: neither the window's geometry nor
+    // the menu bar's may have caught up yet with a resize asked for just before.
+    const int menu = menuBar()->heightForWidth(width());
+    const int frame = frameGeometry().height() - height() + menu;
     const QScreen* s = screen();
     if (s) wanted = std::min(wanted, s->availableGeometry().height() - frame);
-    resize(width(), wanted + menuBar()->height());
+    resize(width(), wanted + menu);
     if (s) {
         const int bottom = frameGeometry().top() + frame + wanted - 1;
         const int overshoot = bottom - s->availableGeometry().bottom();
