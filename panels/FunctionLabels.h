@@ -22,7 +22,7 @@ class FunctionLabels : public QObject {
     // Makes the two columns on `parent`.
     explicit FunctionLabels(QWidget* parent);
 
-    // Draws the columns `zoom` times their design size, the design's top left corner at
+    // Draws the columns `zoom` times their design size, the layout's top left corner at
     // `origin` of the parent.
     void setZoom(double zoom, QPoint origin = {});
 

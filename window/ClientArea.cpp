@@ -11,7 +11,7 @@ namespace gradel {
 
 ClientArea::ClientArea(QWidget* parent)
     : QWidget(parent), labels_(new FunctionLabels(this)), panels_(new PanelStack(this)) {
-    // Half the design's size is about as small as the labels stay readable.
+    // Half the layout's size is about as small as the labels stay readable.
     setMinimumSize(designSize(0.5));
     connect(panels_, &PanelStack::layoutChanged, this, &ClientArea::layOut);
     layOut();

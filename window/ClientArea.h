@@ -2,7 +2,7 @@
 // The window's client area: the function labels down both sides and the panel column between
 // them, drawn as large as the area allows. The design (9510 twips wide, 6600 high, or as high
 // as the panels when there are more than four) is zoomed uniformly to fit, and the spare room
-// is shared evenly on both sides, so the design's proportions are kept at any size; at its
+// is shared evenly on both sides, so the layout's proportions are kept at any size; at its
 // design size the area is exactly the design.
 #include <QSize>
 #include <QWidget>
@@ -24,9 +24,9 @@ class ClientArea : public QWidget {
     FunctionLabels& labels() const { return *labels_; }
     PanelStack& panels() const { return *panels_; }
 
-    // The design's height in twips: the panels' when they need more than the design's own.
+    // The layout's height in twips: the panels' when they need more than the layout's own.
     int designHeight() const;
-    // The zoom at which the design fits `size`, and the design's size in pixels at `zoom`.
+    // The zoom at which the design fits `size`, and the layout's size in pixels at `zoom`.
     double zoomFor(QSize size) const;
     QSize designSize(double zoom) const;
     double zoom() const { return zoom_; }

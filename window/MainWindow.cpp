@@ -81,7 +81,7 @@ MainWindow::MainWindow(QWidget* parent)
     controller_.setListener(this);
 
     createMenus();
-    // The design's size (adjustSize would hold it to two thirds of a small screen).
+    // The layout's size (adjustSize would hold it to two thirds of a small screen).
     resize(layout()->totalSizeHint());
 
     keypad_.setSource(keypadSource_.get());
@@ -269,7 +269,7 @@ void MainWindow::fitPanelColumn() {
     if (design == designHeight_) return;
     designHeight_ = design;
     if (isMaximized() || isFullScreen()) return;
-    // The same zoom as the width has: at the design size, the design's own height.
+    // The same zoom as the width has: at the design size, the layout's own height.
     // The client area is as wide as the window (and the window's width is up to date even
     // before the layout has given the client its size).
     const double widthZoom = width() / static_cast<double>(client_->designSize(1).width());

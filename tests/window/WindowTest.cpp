@@ -432,11 +432,11 @@ void resizeClient(MainWindow& w, QSize size) {
     ASSERT_EQ(w.clientArea().size(), size);
 }
 
-// Sizes of the client area: the design's, 1.5 and 2 times, wide, tall, the smallest; at each,
+// Sizes of the client area: the layout's, 1.5 and 2 times, wide, tall, the smallest; at each,
 // every view of the readouts. Nothing overlaps or leaves the window; each part is its design
 // place zoomed (within a pixel's rounding), measured from the panel or label column it stands
 // in; the design fills the width or the height and the spare room is shared evenly; a reading
-// a metre away shows whole in the readouts that fill their panel. At the design's size the panels
+// a metre away shows whole in the readouts that fill their panel. At the layout's size the panels
 // and columns stand where the twips of the design put them.
 TEST(ClientArea, ScalesTheWholeDesignUniformlyToAnySize) {
     RiggedWindow w;
@@ -487,7 +487,7 @@ TEST(ClientArea, ScalesTheWholeDesignUniformlyToAnySize) {
               Twips::toPx(FunctionLabels::kRightColumn));
 }
 
-// Rows: the View entry chosen (m, I, A) | the ticks after it | how many times the design's
+// Rows: the View entry chosen (m, I, A) | the ticks after it | how many times the layout's
 // the millimetre digits are, at least. The last ticked entry stays. Every panel, also one made
 // later, shows just the ticked readouts, and those take all the room the three had. The ticks
 // come back at the next start; the port's entry in the settings stays as it was.
