@@ -28,4 +28,16 @@ void place(QWidget* widget, int left, int top, int width, int height) {
     widget->setGeometry(toPx(left, top, width, height));
 }
 
+QRect toPx(const QRect& twips, double zoom) {
+    const auto edge = [zoom](int t) { return toPx(t * zoom); };
+    const int left = edge(twips.left());
+    const int top = edge(twips.top());
+    return QRect(left, top, edge(twips.left() + twips.width()) - left,
+                 edge(twips.top() + twips.height()) - top);
+}
+
+void place(QWidget* widget, const QRect& twips, double zoom) {
+    widget->setGeometry(toPx(twips, zoom));
+}
+
 }  // namespace gradel::Twips

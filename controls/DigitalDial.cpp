@@ -65,6 +65,19 @@ void DigitalDial::showText() {
     update();
 }
 
+void DigitalDial::setFilling(bool filling) {
+    if (filling == filling_) return;
+    filling_ = filling;
+    layOut();
+    update();
+}
+
+void DigitalDial::setWidestText(const QString& text) {
+    widestText_ = text;
+    layOut();
+    update();
+}
+
 QString DigitalDial::reading(const QString& separator) const {
     return text() + separator + unit_;
 }
@@ -76,7 +89,8 @@ void DigitalDial::layOut() {
     const double width = Twips::fromPx(this->width());
     const double height = Twips::fromPx(this->height());
     valueFont_ = QFont(QStringLiteral("Arial")).resolve(font());
-    valueFont_.setPointSizeF(std::max(height / 35.0, kMinPointSize));
+    valueFont_.setPointSizeF(std::max(height / (filling_ ? 25.0 : 35.0), kMinPointSize));
+    if (filling_) valueFont_.setPointSizeF(widestFit(valueFont_.pointSizeF()));
     unitFont_ = valueFont_;
     unitFont_.setPointSizeF(std::max(valueFont_.pointSizeF() / 1.5, kMinPointSize));
 
@@ -85,6 +99,23 @@ void DigitalDial::layOut() {
     const double unitLeft = width - Twips::fromPx(unitSize.width());
     const double top = height / 2 - valueHeight / 2;
     unitRect_ = QRect(QPoint(Twips::toPx(unitLeft), Twips::toPx(top)), unitSize);
+}
+
+// The largest point size, up to `points`, at which the widest text and the unit fit the width.
+// Text does not widen in proportion to its size (small sizes are hinted wider), so the size
+// found by proportion is checked at that size and stepped down until it fits.
+double DigitalDial::widestFit(double points) const {
+    if (widestText_.isEmpty()) return points;
+    const auto needed = [this](double size) {
+        QFont value = valueFont_;
+        value.setPointSizeF(size);
+        QFont unit = value;
+        unit.setPointSizeF(std::max(size / 1.5, kMinPointSize));
+        return textSize(value, widestText_).width() + textSize(unit, unitText(unit_)).width();
+    };
+    double size = std::min(points, points * width() / std::max(needed(points), 1));
+    while (size > kMinPointSize && needed(size) > width()) size *= 0.97;
+    return std::max(size, kMinPointSize);
 }
 
 void DigitalDial::resizeEvent(QResizeEvent* event) {

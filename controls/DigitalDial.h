@@ -23,6 +23,13 @@ class DigitalDial : public QWidget {
     QString format() const { return format_; }
     void setFormat(const QString& pattern);
 
+    // A filling readout's number takes most of its height (a 25th of the height in twips, in
+    // points, rather than a 35th) as long as `widestText` and the unit still fit its width;
+    // the size depends on the box, never on the number shown, so the point stays put.
+    bool isFilling() const { return filling_; }
+    void setFilling(bool filling);
+    void setWidestText(const QString& text);
+
     // The number as shown, e.g. "25.40".
     QString text() const { return text_; }
     // The number, `separator` and the unit, e.g. "25.40mm": what "Copy" puts on the clipboard.
@@ -38,12 +45,15 @@ class DigitalDial : public QWidget {
 
   private:
     void layOut();
+    double widestFit(double points) const;
     void showText();
 
     float value_ = 0;
     QString unit_;
     QString format_;
     QString text_ = QStringLiteral("0");
+    bool filling_ = false;
+    QString widestText_;
 
     // Worked out from the height and the unit: the two fonts, where the unit text sits and the
     // top both texts share.

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QToolTip>
+#include <vector>
 
 #include "base/Twips.h"
 #include "controls/AnalogueDial.h"
@@ -20,20 +21,48 @@ namespace {
 
 constexpr int kDialDivisions = 64;
 const QColor kArrowColour(255, 192, 192);
-constexpr int kButtonTop = 960;
-constexpr int kButtonHeight = 255;
 
-QPushButton* makeButton(QWidget* parent, const QString& caption, int left, int width,
-                        const QString& tooltip = QString()) {
+// The design, in twips: the letter at the left; right of it the two digital readouts over the
+// row of buttons, and the dial beside them taking the panel's height.
+constexpr QRect kLetter(120, 240, 735, 615);
+constexpr QRect kToGo(120, 960, 735, 255);  // under the letter, level with the buttons
+constexpr int kLeft = 960;
+constexpr int kTop = 240;
+constexpr int kRowBottom = 855;  // the digital readouts' lower edge, over the buttons
+constexpr int kBottom = 1335;    // the dial's
+constexpr int kDialWidth = 1695;
+constexpr int kDialLeft = 6255 - kDialWidth;
+constexpr int kGap = 105;  // between neighbouring readouts
+// Without the dial beside the digital readouts (or without them beside the dial) the buttons
+// stack in a block at the right and the readouts shown have the panel's height.
+constexpr int kBlockLeft = 5205;
+
+// Each button's place in the row, then in the block.
+struct ButtonPlace {
+    QRect row, block;
+};
+constexpr ButtonPlace kButtonPlaces[] = {
+    {{960, 960, 855, 255}, {kBlockLeft, 240, 1050, 255}},  // Reset Rel
+    {{2160, 960, 495, 255}, {kBlockLeft, 600, 495, 255}},  // Adj
+    {{2760, 960, 495, 255}, {5760, 600, 495, 255}},        // ABS
+    {{3360, 960, 495, 255}, {kBlockLeft, 960, 495, 255}},  // X2
+    {{3960, 960, 495, 255}, {5760, 960, 495, 255}},        // Rev
+};
+
+// Part i of n equal parts of `area`, side by side and kGap apart.
+QRect part(const QRect& area, int i, int n) {
+    const int width = (area.width() - (n - 1) * kGap) / n;
+    return QRect(area.left() + i * (width + kGap), area.top(), width, area.height());
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& caption, const QString& tooltip = {}) {
     auto* button = new QPushButton(caption, parent);
-    Twips::place(button, 960 + left, kButtonTop, width, kButtonHeight);
     button->setToolTip(tooltip);
     return button;
 }
 
-QPushButton* makeCheckButton(QWidget* parent, const QString& caption, int left,
-                             const QString& tooltip) {
-    QPushButton* button = makeButton(parent, caption, left, 495, tooltip);
+QPushButton* makeCheckButton(QWidget* parent, const QString& caption, const QString& tooltip) {
+    QPushButton* button = makeButton(parent, caption, tooltip);
     button->setCheckable(true);
     return button;
 }
@@ -46,6 +75,7 @@ AxisPanel::AxisPanel(const QString& key, QWidget* parent)
     buildReadouts();
     buildButtons();
     buildMenus();
+    layOut();
     staleMark_ = new NoDataMark(this);
     staleMark_->cover({mm_, inch_, dial_}, {mm_, inch_});
     setReversed(key == QStringLiteral("Y"));
@@ -59,8 +89,6 @@ void AxisPanel::setZeroPoint(int point) {
 
 void AxisPanel::buildReadouts() {
     letter_ = new QLabel(key_, this);
-    Twips::place(letter_, 120, 240, 735, 615);
-    letter_->setFont(QFont(QStringLiteral("MS Sans Serif"), 24, QFont::Bold));
     letter_->setAlignment(Qt::AlignCenter);
     letter_->setFrameStyle(QFrame::Box | QFrame::Plain);
     QPalette palette = letter_->palette();
@@ -70,23 +98,22 @@ void AxisPanel::buildReadouts() {
 
     toGo_ = new QLabel(QStringLiteral("to go"), this);
     toGo_->setObjectName(QStringLiteral("toGo"));
-    Twips::place(toGo_, 120, 960, 735, kButtonHeight);
     toGo_->setAlignment(Qt::AlignCenter);
     toGo_->setStyleSheet(QStringLiteral("font-weight: bold; color: black; background: #ffc040;"));
 
+    // The widest readings each readout is made to hold: up to a metre, up to 99 inches.
     mm_ = new DigitalDial(this);
-    Twips::place(mm_, 960, 240, 1695, 615);
+    mm_->setWidestText(QStringLiteral("-888.88"));
     mm_->setUnit(QStringLiteral("mm"));
     mm_->setFormat(QStringLiteral("0.00"));
     mm_->setEnabled(true);
     inch_ = new DigitalDial(this);
-    Twips::place(inch_, 2760, 240, 1695, 615);
+    inch_->setWidestText(QStringLiteral("-88.8888"));
     inch_->setUnit(QStringLiteral("\""));
     inch_->setFormat(QStringLiteral("0.0005"));
     inch_->setEnabled(true);
 
     dial_ = new AnalogueDial(this);
-    Twips::place(dial_, 4560, 240, 1695, 1095);
     dial_->setDivisions(kDialDivisions);
     dial_->setArrowStyle(Qt::DiagCrossPattern);
     dial_->setArrowColour(kArrowColour);
@@ -94,22 +121,22 @@ void AxisPanel::buildReadouts() {
 }
 
 void AxisPanel::buildButtons() {
-    zero_ = makeButton(this, QStringLiteral("Reset Rel"), 0, 855);
+    zero_ = makeButton(this, QStringLiteral("Reset Rel"));
     connect(zero_, &QPushButton::clicked, this, &AxisPanel::zeroRelativeClicked);
 
-    adjust_ = makeButton(this, QStringLiteral("Adj"), 1200, 495,
+    adjust_ = makeButton(this, QStringLiteral("Adj"),
                          QStringLiteral("drag to adjust current reading (left button slow, "
                                         "right button fast)"));
     adjust_->installEventFilter(this);
 
-    absoluteButton_ = makeCheckButton(this, QStringLiteral("ABS"), 1800,
-                                      QStringLiteral("Selects Absolute setting"));
+    absoluteButton_ =
+        makeCheckButton(this, QStringLiteral("ABS"), QStringLiteral("Selects Absolute setting"));
     connect(absoluteButton_, &QPushButton::clicked, this, &AxisPanel::setAbsolute);
-    timesTwoButton_ = makeCheckButton(this, QStringLiteral("X2"), 2400,
+    timesTwoButton_ = makeCheckButton(this, QStringLiteral("X2"),
                                       QStringLiteral("Selects Times two (diameter) mode"));
     connect(timesTwoButton_, &QPushButton::clicked, this, &AxisPanel::setTimesTwo);
     reverseButton_ =
-        makeCheckButton(this, QStringLiteral("Rev"), 3000, QStringLiteral("Reverses reading"));
+        makeCheckButton(this, QStringLiteral("Rev"), QStringLiteral("Reverses reading"));
     connect(reverseButton_, &QPushButton::clicked, this, &AxisPanel::setReversed);
 }
 
@@ -199,9 +226,55 @@ void AxisPanel::refresh() {
 }
 
 void AxisPanel::setReadoutsShown(bool mm, bool inch, bool dial) {
-    mm_->setVisible(mm);
-    inch_->setVisible(inch);
-    dial_->setVisible(dial);
+    mmShown_ = mm;
+    inchShown_ = inch;
+    dialShown_ = dial;
+    layOut();
+}
+
+void AxisPanel::setZoom(double zoom) {
+    zoom_ = zoom;
+    resize(Twips::toPx(QRect(0, 0, kWidth, kHeight), zoom_).size());
+    layOut();
+}
+
+// The readouts shown share the room of those hidden, so with only one ticked it fills the
+// panel right of the letter, beside the buttons. Digital readouts that have the panel's height
+// fill it with their digits as far as their widest reading lets them.
+void AxisPanel::layOut() {
+    const auto put = [this](QWidget* part, const QRect& twips) {
+        Twips::place(part, twips, zoom_);
+    };
+    put(letter_, kLetter);
+    QFont letterFont(QStringLiteral("MS Sans Serif"), 24, QFont::Bold);
+    letterFont.setPointSizeF(24 * zoom_);
+    letter_->setFont(letterFont);
+    put(toGo_, kToGo);
+
+    std::vector<QWidget*> digital;
+    if (mmShown_) digital.push_back(mm_);
+    if (inchShown_) digital.push_back(inch_);
+    const bool beside = dialShown_ && !digital.empty();
+    std::vector<QWidget*> shown = digital;
+    QRect area(kLeft, kTop, kBlockLeft - kGap - kLeft, kBottom - kTop);
+    if (beside) {
+        put(dial_, QRect(kDialLeft, kTop, kDialWidth, kBottom - kTop));
+        area = QRect(kLeft, kTop, kDialLeft - kGap - kLeft, kRowBottom - kTop);
+    } else if (dialShown_) {
+        shown.push_back(dial_);
+    }
+    const int n = static_cast<int>(shown.size());
+    for (int i = 0; i < n; ++i) put(shown[static_cast<std::size_t>(i)], part(area, i, n));
+    mm_->setFilling(!beside);
+    inch_->setFilling(!beside);
+    mm_->setVisible(mmShown_);
+    inch_->setVisible(inchShown_);
+    dial_->setVisible(dialShown_);
+
+    QPushButton* const buttons[] = {zero_, adjust_, absoluteButton_, timesTwoButton_,
+                                    reverseButton_};
+    for (std::size_t i = 0; i < std::size(buttons); ++i)
+        put(buttons[i], beside ? kButtonPlaces[i].row : kButtonPlaces[i].block);
 }
 
 bool AxisPanel::isStale() const {

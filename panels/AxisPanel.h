@@ -54,7 +54,8 @@ class AxisPanel : public QGroupBox {
     // shows the distance to go (relative reading - target, doubled in X2 mode), whatever ABS
     // says, and the panel carries a "to go" mark. Without one the panel shows as before.
     void setTarget(std::optional<float> inch);
-    // Which readouts the panel shows (the View menu's choice).
+    // Which readouts the panel shows (the View menu's choice); the ones shown take the room
+    // of the others.
     void setReadoutsShown(bool mm, bool inch, bool dial);
     // A stale scale has stopped sending: its readouts keep the last position, greyed under a
     // "NO DATA" mark, until it is live again.
@@ -62,6 +63,9 @@ class AxisPanel : public QGroupBox {
     void setStale(bool stale);
     // The active zero point, named in the frame's caption unless it is point 0.
     void setZeroPoint(int point);
+    // Draws the panel `zoom` times its design size: itself, its parts and their fonts.
+    void setZoom(double zoom);
+    double zoom() const { return zoom_; }
 
     const DigitalDial& mmReadout() const { return *mm_; }
     const DigitalDial& inchReadout() const { return *inch_; }
@@ -87,6 +91,7 @@ class AxisPanel : public QGroupBox {
     void buildReadouts();
     void buildButtons();
     void buildMenus();
+    void layOut();
     void refresh();
     void dragAdjust(Qt::MouseButtons buttons, float yTwips);
     void popUp(QMenu* menu);
@@ -99,6 +104,10 @@ class AxisPanel : public QGroupBox {
     float relativeInch_ = 0;
     float dragStartY_ = 0;  // twips, where Adj was pressed
     std::optional<float> target_;
+    double zoom_ = 1;
+    bool mmShown_ = true;
+    bool inchShown_ = true;
+    bool dialShown_ = true;
 
     QLabel* letter_ = nullptr;
     QLabel* toGo_ = nullptr;

@@ -9,17 +9,22 @@
 
 namespace gradel {
 
+namespace {
+
+// In twips: a column, and a label's place in it.
+constexpr int kColumnWidth = 1455;
+constexpr int kColumnHeight = 6615;
+QRect labelPlace(int i) {
+    return QRect(120, 240 + 1080 * (i % 6), 1215, 855);
+}
+
+}  // namespace
+
 FunctionLabels::FunctionLabels(QWidget* parent) : QObject(parent) {
-    const int left[2] = {kLeftColumn, kRightColumn};
-    for (std::size_t c = 0; c < columns_.size(); ++c) {
-        columns_[c] = new QGroupBox(parent);
-        Twips::place(columns_[c], left[c], 0, 1455, 6615);
-    }
+    for (auto& column : columns_) column = new QGroupBox(parent);
     const QColor background = QToolTip::palette().color(QPalette::ToolTipBase);
     for (int i = 0; i < kCount; ++i) {
         auto* label = new QLabel(QStringLiteral("F%1").arg(i + 1), columns_[i < 6 ? 0 : 1]);
-        Twips::place(label, 120, 240 + 1080 * (i % 6), 1215, 855);
-        label->setFont(QFont(QStringLiteral("MS Sans Serif"), 12, QFont::Bold));
         label->setFrameStyle(QFrame::Box | QFrame::Plain);
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -29,6 +34,20 @@ FunctionLabels::FunctionLabels(QWidget* parent) : QObject(parent) {
         label->setAutoFillBackground(true);
         label->installEventFilter(this);
         labels_[static_cast<std::size_t>(i)] = label;
+    }
+    setZoom(1);
+}
+
+void FunctionLabels::setZoom(double zoom, QPoint origin) {
+    const int left[2] = {kLeftColumn, kRightColumn};
+    for (std::size_t c = 0; c < columns_.size(); ++c)
+        columns_[c]->setGeometry(
+            Twips::toPx(QRect(left[c], 0, kColumnWidth, kColumnHeight), zoom).translated(origin));
+    QFont font(QStringLiteral("MS Sans Serif"), 12, QFont::Bold);
+    font.setPointSizeF(12 * zoom);
+    for (int i = 0; i < kCount; ++i) {
+        Twips::place(label(i), labelPlace(i), zoom);
+        label(i)->setFont(font);
     }
 }
 

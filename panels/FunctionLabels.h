@@ -2,6 +2,7 @@
 // The twelve labels that say what the function keys F1..F12 do, six down each side of the
 // panel column. A click on a label counts as a press of its key.
 #include <QObject>
+#include <QPoint>
 #include <QString>
 #include <array>
 
@@ -20,6 +21,10 @@ class FunctionLabels : public QObject {
 
     // Makes the two columns on `parent`.
     explicit FunctionLabels(QWidget* parent);
+
+    // Draws the columns `zoom` times their design size, the layout's top left corner at
+    // `origin` of the parent.
+    void setZoom(double zoom, QPoint origin = {});
 
     // Label i (0..11) is the label of F(i + 1).
     QString caption(int i) const;

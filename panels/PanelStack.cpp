@@ -13,6 +13,7 @@ AxisPanel* PanelStack::add(const QString& key) {
         entry.panel = new AxisPanel(key, this);
         entry.panel->setReadoutsShown(readouts_[0], readouts_[1], readouts_[2]);
         entry.panel->setZeroPoint(zeroPoint_);
+        entry.panel->setZoom(zoom_);
         connect(entry.panel, &AxisPanel::hideRequested, this, [this, key] { remove(key); });
         emit panelCreated(entry.panel);
     }
@@ -58,16 +59,28 @@ void PanelStack::setReadoutsShown(bool mm, bool inch, bool dial) {
     for (const auto& [key, entry] : entries_) entry.panel->setReadoutsShown(mm, inch, dial);
 }
 
+void PanelStack::setZoom(double zoom) {
+    zoom_ = zoom;
+    for (const auto& [key, entry] : entries_) entry.panel->setZoom(zoom);
+    place();
+}
+
 void PanelStack::layOut() {
+    place();
+    emit layoutChanged();
+}
+
+// Each panel's edges are those of its design place zoomed, so neighbours touch but never
+// overlap whatever the zoom.
+void PanelStack::place() {
     int top = 0;
     for (const auto& [key, entry] : entries_) {
         if (!entry.listed) continue;
-        entry.panel->move(0, Twips::toPx(top));
+        Twips::place(entry.panel, QRect(0, top, AxisPanel::kWidth, AxisPanel::kHeight), zoom_);
         top += AxisPanel::kHeight;
     }
     // The column is as tall as its listed panels: a panel outside it would be cut off.
-    resize(Twips::toPx(AxisPanel::kWidth), Twips::toPx(top));
-    emit layoutChanged();
+    resize(Twips::toPx(QRect(0, 0, AxisPanel::kWidth, top), zoom_).size());
 }
 
 }  // namespace gradel

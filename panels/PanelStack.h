@@ -29,10 +29,12 @@ class PanelStack : public QWidget {
     QStringList keys() const;
     // The height of the listed panels, in twips.
     int bottom() const;
-    // Which readouts every panel shows.
+    // Which readouts every panel shows, those made later too.
     void setReadoutsShown(bool mm, bool inch, bool dial);
     // The active zero point every panel names, later ones too.
     void setZeroPoint(int point);
+    // Draws the column `zoom` times its design size.
+    void setZoom(double zoom);
 
   signals:
     void panelCreated(AxisPanel* panel);
@@ -41,6 +43,7 @@ class PanelStack : public QWidget {
 
   private:
     void layOut();
+    void place();
 
     struct Entry {
         AxisPanel* panel = nullptr;
@@ -49,6 +52,7 @@ class PanelStack : public QWidget {
     std::map<QString, Entry> entries_;  // in key order
     bool readouts_[3] = {true, true, true};
     int zeroPoint_ = 0;
+    double zoom_ = 1;
 };
 
 }  // namespace gradel

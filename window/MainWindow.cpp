@@ -11,7 +11,6 @@
 #include <QScreen>
 #include <algorithm>
 
-#include "base/Twips.h"
 #include "base/VirtualKey.h"
 #include "panels/AxisCommands.h"
 #include "panels/AxisPanel.h"
@@ -22,20 +21,18 @@
 #include "panels/NumberEntryDialog.h"
 #include "panels/PanelStack.h"
 #include "scale/DemoMessages.h"
+#include "window/ClientArea.h"
 #include "window/ComportMenu.h"
 #include "window/PortKeypadSource.h"
 #include "window/QtSerialPort.h"
 #include "window/RememberedPort.h"
 #include "window/SerialLink.h"
 #include "window/Settings.h"
+#include "window/ViewMenu.h"
 
 namespace gradel {
 
 namespace {
-
-constexpr int kClientWidth = 9510;   // twips
-constexpr int kClientHeight = 6600;  // four panels fit; more make the window taller
-constexpr int kPanelColumnLeft = 1560;
 
 // A menu entry whose tick only code changes: Qt flips a checkable entry when it is chosen, so
 // the flip is undone before the handler runs.
@@ -60,9 +57,9 @@ QAction* hiddenCheckEntry(QAction* action, bool checked = false) {
 
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent),
-      client_(new QWidget(this)),
-      labels_(new FunctionLabels(client_)),
-      panels_(new PanelStack(client_)),
+      client_(new ClientArea(this)),
+      labels_(&client_->labels()),
+      panels_(&client_->panels()),
       entry_(new NumberEntryDialog(this)),
       commands_(std::make_unique<AxisCommands>(controller_, *panels_)),
       holeDialog_(new HoleCircleDialog(this)),
@@ -73,12 +70,12 @@ MainWindow::MainWindow(QWidget* parent)
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Gradel Display"));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+                   Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                   Qt::WindowCloseButtonHint);
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
 
-    client_->setFixedSize(Twips::toPx(kClientWidth), Twips::toPx(kClientHeight));
     setCentralWidget(client_);
-    panels_->move(Twips::toPx(kPanelColumnLeft), 0);
+    designHeight_ = client_->designHeight();
     connect(panels_, &PanelStack::panelCreated, this, &MainWindow::onPanelCreated);
     connect(panels_, &PanelStack::layoutChanged, this, [this] {
         fitPanelColumn();
@@ -89,8 +86,8 @@ MainWindow::MainWindow(QWidget* parent)
     controller_.setListener(this);
 
     createMenus();
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-    adjustSize();
+    // The layout's size (adjustSize would hold it to two thirds of a small screen).
+    resize(layout()->totalSizeHint());
 
     keypad_.setSource(keypadSource_.get());
     timer_.setInterval(100);
@@ -150,17 +147,11 @@ void MainWindow::createDemoMenu() {
     }
 }
 
-// Which readouts the panels show; the menu itself is not offered yet.
+// The View menu stands after Demo.
 void MainWindow::createViewMenu() {
-    QMenu* menu = menuBar()->addMenu(QStringLiteral("&View"));
-    const char* captions[3] = {"&millimetre", "&Inch", "&Analogue Inch"};
-    for (int i = 0; i < 3; ++i) {
-        readouts_[i] = addEntry(menu, captions[i], this, [this, i] { chooseReadouts(i); });
-        readouts_[i]->setCheckable(true);
-        readouts_[i]->setChecked(true);
-    }
-    menu->menuAction()->setVisible(false);
-    menu->menuAction()->setEnabled(false);
+    view_ = new ViewMenu(*menuBar()->addMenu(QStringLiteral("&View")), this);
+    connect(view_, &ViewMenu::readoutsChanged, panels_, &PanelStack::setReadoutsShown);
+    connect(view_, &ViewMenu::fullScreenChosen, this, [this] { placement_.toggleFullScreen(); });
 }
 
 void MainWindow::chooseSpeed(int i) {
@@ -173,15 +164,11 @@ void MainWindow::chooseType(int i) {
     sendToBox(std::string{'V', static_cast<char>(i)});
 }
 
-void MainWindow::chooseReadouts(int i) {
-    readouts_[i]->setChecked(!readouts_[i]->isChecked());
-    panels_->setReadoutsShown(readouts_[0]->isChecked(), readouts_[1]->isChecked(),
-                              readouts_[2]->isChecked());
-}
-
-// Exit and closing the window: nothing is sent to the box and nothing is saved on the way out.
+// Exit and closing the window: nothing is sent to the box; the window's size, place and state
+// are remembered for the next start.
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (link_ && link_->isOpen()) closePort();
+    placement_.save();
     event->accept();
 }
 
@@ -196,6 +183,8 @@ void MainWindow::load() {
     if (const int point = zeroPoints_.activePoint()) controller_.setActivePoint(point);
     keys_->reset();
 
+    view_->restore();
+    restored_ = placement_.restore();
     const RememberedPort::Start start =
         startPort_ > 0 ? RememberedPort::Start{startPort_, {}}
                        : RememberedPort::fromSettings().startIn(link().table());
@@ -209,9 +198,9 @@ void MainWindow::load() {
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
-    if (!centred_) {
-        centred_ = true;
-        centreOnScreen();
+    if (!placed_) {
+        placed_ = true;
+        if (!restored_) centreOnScreen();
     }
     QMainWindow::showEvent(event);
 }
@@ -276,16 +265,30 @@ void MainWindow::onPanelCreated(AxisPanel* panel) {
     });
 }
 
-// Up to four panels keep the window's own height; more make it taller so that every shown
-// panel stays in view, moving it up as far as needed to keep its lower edge on the screen.
+// Up to four panels keep the window's own height; more make it taller, as far as the screen
+// allows, so that every shown panel stays in view; the window moves up as far as needed to keep
+// its lower edge on the screen. Panels that would not fit make the whole design smaller
+// instead. A maximised or full-screen window keeps its size and only zooms.
 void MainWindow::fitPanelColumn() {
-    const int height = Twips::toPx(std::max(kClientHeight, panels_->bottom()));
-    if (client_->minimumHeight() == height && client_->maximumHeight() == height) return;
-    client_->setFixedHeight(height);
-    layout()->invalidate();
-    layout()->activate();
-    if (const QScreen* s = screen()) {
-        const int overshoot = frameGeometry().bottom() - s->availableGeometry().bottom();
+    const int design = client_->designHeight();
+    if (design == designHeight_) return;
+    designHeight_ = design;
+    if (isMaximized() || isFullScreen()) return;
+    // The same zoom as the width has: at the design size, the layout's own height.
+    // The client area is as wide as the window (and the window's width is up to date even
+    // before the layout has given the client its size).
+    const double widthZoom = width() / static_cast<double>(client_->designSize(1).width());
+    int wanted = client_->designSize(widthZoom).height();
+    // Worked out from what the menu bar needs at this width: neither the window's geometry nor
+    // the menu bar's may have caught up yet with a resize asked for just before.
+    const int menu = menuBar()->heightForWidth(width());
+    const int frame = frameGeometry().height() - height() + menu;
+    const QScreen* s = screen();
+    if (s) wanted = std::min(wanted, s->availableGeometry().height() - frame);
+    resize(width(), wanted + menu);
+    if (s) {
+        const int bottom = frameGeometry().top() + frame + wanted - 1;
+        const int overshoot = bottom - s->availableGeometry().bottom();
         if (overshoot > 0) move(x(), std::max(s->availableGeometry().top(), y() - overshoot));
     }
 }

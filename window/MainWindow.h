@@ -24,6 +24,7 @@
 #include "window/QtClipboard.h"
 #include "window/ReadoutPacer.h"
 #include "window/ZeroPointStore.h"
+#include "window/WindowPlacement.h"
 
 class QAction;
 class QKeyEvent;
@@ -34,6 +35,7 @@ namespace gradel {
 
 class AxisCommands;
 class AxisPanel;
+class ClientArea;
 class ComportMenu;
 class FunctionKeys;
 class FunctionLabels;
@@ -44,6 +46,7 @@ class NumberEntryDialog;
 class PanelStack;
 class SerialLink;
 class SerialPort;
+class ViewMenu;
 
 class MainWindow : public QMainWindow, private ScaleListener {
     Q_OBJECT
@@ -53,9 +56,9 @@ class MainWindow : public QMainWindow, private ScaleListener {
     ~MainWindow() override;
 
     // Start-up, in order: list the ports, take the saved active zero point, draw the main page,
-    // open the remembered device's port (the simulated box's instead, with useSimulatedBox) and
-    // tick its entry; a remembered device that has moved to another number or is gone is
-    // mentioned in the notice.
+    // take the remembered view, size and place, open the remembered device's port (the
+    // simulated box's instead, with useSimulatedBox) and tick its entry; a remembered device
+    // that has moved to another number or is gone is mentioned in the notice.
     void load();
 
     // Before load(): the port and its table (tests use a fake port).
@@ -76,6 +79,9 @@ class MainWindow : public QMainWindow, private ScaleListener {
     ComportMenu* comportMenu() const { return comport_; }  // made by load()
     ScaleController& controller() { return controller_; }
     PanelStack& panels() const { return *panels_; }
+    ClientArea& clientArea() const { return *client_; }
+    ViewMenu& viewMenu() const { return *view_; }
+    WindowPlacement& placement() { return placement_; }
     FunctionLabels& functionLabels() const { return *labels_; }
     FunctionKeys& functionKeys() const { return *keys_; }
     ReadoutPacer& readoutPacer() { return pacer_; }
@@ -113,11 +119,10 @@ class MainWindow : public QMainWindow, private ScaleListener {
     void showNotice(const QString& text);
     void chooseSpeed(int i);
     void chooseType(int i);
-    void chooseReadouts(int i);
     void centreOnScreen();
 
     ScaleController controller_;
-    QWidget* client_;  // every length of the layout is measured from it
+    ClientArea* client_;
     FunctionLabels* labels_;
     PanelStack* panels_;
     NumberEntryDialog* entry_;
@@ -146,10 +151,13 @@ class MainWindow : public QMainWindow, private ScaleListener {
     QMenu* portMenu_ = nullptr;
     QAction* speeds_[2] = {};
     QAction* types_[3] = {};
-    QAction* readouts_[3] = {};
+    ViewMenu* view_ = nullptr;
+    WindowPlacement placement_{*this};
+    int designHeight_;  // twips, that the window's height was last fitted to
 
     QEvent* forwarding_ = nullptr;  // the copy of a key press on its way to the controls
-    bool centred_ = false;          // placed in the middle of the screen at its first showing
+    bool placed_ = false;           // restored or centred on the screen at its first showing
+    bool restored_ = false;         // the remembered size and place were restored
 };
 
 }  // namespace gradel

@@ -67,24 +67,33 @@ std::pair<QLine, QLine> numberAndUnit(DigitalDial& readout, float value) {
 }
 
 // The unit sits flush right; the number ends just before it whatever its length, and shows
-// whole as it grows to the left.
+// whole as it grows to the left. Rows: width and height in twips, unit, filling. A filling
+// readout holds its widest reading ("-888.88") whole in a box of any shape.
 TEST(Readout, NumberEndsWhereTheUnitBegins) {
     // clang-format off
-    const std::pair<int, const char*> cases[] = {{615, "mm"}, {615, "\""}, {735, "mm"}, {300, "mm"}};
+    const struct { int widthTw, heightTw; const char* unit; bool filling; } cases[] = {
+        {2400, 615, "mm", false}, {2400, 615, "\"", false}, {2400, 735, "mm", false},
+        {2400, 300, "mm", false}, {4140, 1095, "mm", true}, {2010, 1095, "mm", true},
+        {1500, 1095, "\"", true}, {6000, 300, "mm", true},
+    };
     // clang-format on
-    for (const auto& [heightTw, unit] : cases) {
+    for (const auto& c : cases) {
         DigitalDial readout;
-        Twips::place(&readout, 0, 0, 2400, heightTw);
-        readout.setUnit(unit);
+        Twips::place(&readout, 0, 0, c.widthTw, c.heightTw);
+        readout.setUnit(c.unit);
         readout.setFormat("0.00");
+        readout.setWidestText("-888.88");
+        readout.setFilling(c.filling);
         readout.setEnabled(true);
         const auto [number, unitInk] = numberAndUnit(readout, 9.99f);
-        const auto [wideNumber, wideUnitInk] = numberAndUnit(readout, -1000.49f);
+        const auto [wideNumber, wideUnitInk] =
+            numberAndUnit(readout, c.filling ? -888.88f : -1000.49f);
         EXPECT_EQ(wideUnitInk, unitInk);
         EXPECT_NEAR(wideNumber.x2(), number.x2(), 1);
-        EXPECT_GT(wideNumber.dx(), 9 * number.dx() / 5);
-        EXPECT_LE(readout.width() - unitInk.x2(), 10);
-        EXPECT_LE(unitInk.x1() - number.x2(), 12) << heightTw;
+        EXPECT_GT(wideNumber.dx(), (c.filling ? 8 : 9) * number.dx() / 5);
+        EXPECT_GT(wideNumber.x1(), 0) << c.widthTw << 'x' << c.heightTw;
+        EXPECT_LE(readout.width() - unitInk.x2(), 10 + readout.height() / 10);
+        EXPECT_LE(unitInk.x1() - number.x2(), 12 + readout.height() / 10) << c.heightTw;
     }
 }
 

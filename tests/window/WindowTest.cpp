@@ -17,6 +17,8 @@
 #include <unistd.h>
 #endif
 
+#include "base/Twips.h"
+#include "controls/AnalogueDial.h"
 #include "controls/DigitalDial.h"
 #include "panels/AxisPanel.h"
 #include "panels/FunctionLabels.h"
@@ -26,6 +28,7 @@
 #include "tests/support/DialogKeys.h"
 #include "tests/support/FakeSerialPort.h"
 #include "tests/support/ScriptedPrompt.h"
+#include "window/ClientArea.h"
 #include "window/ComportMenu.h"
 #include "window/ErrorMessageBox.h"
 #include "window/MainWindow.h"
@@ -33,6 +36,16 @@
 #include "window/QtSerialPort.h"
 #include "window/SerialLink.h"
 #include "window/Settings.h"
+#include "window/ViewMenu.h"
+#include "window/WindowPlacement.h"
+
+// Rectangles and sizes in failure messages.
+inline std::ostream& operator<<(std::ostream& out, const QRect& r) {
+    return out << r.x() << ',' << r.y() << ' ' << r.width() << 'x' << r.height();
+}
+inline std::ostream& operator<<(std::ostream& out, const QSize& s) {
+    return out << s.width() << 'x' << s.height();
+}
 
 namespace gradel::testing {
 namespace {
@@ -71,7 +84,8 @@ QString byId(const QString& text = "BY") {
 // The main window on a fake port whose ports are character devices the fake never opens, with
 // a short identify pause and a scripted keypad. `remembered`: the port stored before start-up
 // ("": none), with "@device" when a device is stored beside it; `box`: the simulated box's
-// device, if any; `refused`: a device that will not open; `devices`: those of ports 1, 2, ...
+// device, if any; `refused`: a device that will not open; `devices`: those of ports 1, 2, ...;
+// `keepSettings`: start on the settings as the last window left them.
 struct RiggedWindow : MainWindow {
     FakeSerialPort* port = new FakeSerialPort;
     ScriptedKeypad* keypad = new ScriptedKeypad;
@@ -335,9 +349,13 @@ TEST(MainWindow, PanelsWorkTheirAdjAndCopyComeBackAsLeftAndGrowTheWindow) {
 
     w.controller().removeAll();
     const int normal = w.height();
-    for (int n : {4, 5, 6}) {
-        for (char k : std::string("UVWXYZ").substr(0, n)) w.feed({'I', k, ':'});
+    // Never past the screen: 23 panels make the design smaller instead.
+    const QRect screen = w.screen()->availableGeometry();
+    for (int n : {4, 5, 6, 23}) {
+        for (char k : std::string("UVWXYZABEFGHJKLMNOPQST0").substr(0, n)) w.feed({'I', k, ':'});
         EXPECT_TRUE(QTest::qWaitFor([&] { return (w.height() > normal) == (n > 4); })) << n;
+        EXPECT_TRUE(screen.contains(w.frameGeometry())) << n;
+        EXPECT_TRUE(n == 23 || w.clientArea().size() == w.clientArea().designSize(1)) << n;
         EXPECT_TRUE(w.rect().contains(w.panels().mapTo(&w, QPoint(0, w.panels().height() - 1))));
         w.controller().removeAll();
         EXPECT_TRUE(QTest::qWaitFor([&] { return w.height() == normal; })) << n;
@@ -380,6 +398,180 @@ TEST(MainWindow, PanelsOfSilentStreamingScalesAreMarkedUntilTheirNextReading) {
             EXPECT_EQ(w.panel(key).grab().toImage() == look, !c[3].contains(key))
                 << qPrintable(row);
     }
+}
+
+// ---- The window's size and view ----
+
+// What the operator sees of the client area: the labels, and each shown panel's letter,
+// readouts and buttons, in the client's coordinates.
+std::vector<std::pair<QWidget*, QRect>> parts(MainWindow& w) {
+    std::vector<std::pair<QWidget*, QRect>> found;
+    QWidget& client = w.clientArea();
+    for (QWidget* part : client.findChildren<QWidget*>()) {
+        const bool leaf = qobject_cast<QLabel*>(part) || qobject_cast<QPushButton*>(part) ||
+                          qobject_cast<DigitalDial*>(part) || qobject_cast<AnalogueDial*>(part);
+        if (leaf && part->isVisibleTo(&client))
+            found.emplace_back(part, QRect(part->mapTo(&client, QPoint()), part->size()));
+    }
+    return found;
+}
+
+// The rows where a readout grabbed from the screen has ink, and whether the ink keeps off its
+// left edge (a number cut off there would be a wrong number).
+std::pair<int, bool> ink(const QWidget& readout) {
+    const QImage image = const_cast<QWidget&>(readout).grab().toImage();
+    int top = image.height(), bottom = -1;
+    bool clear = true;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qGray(image.pixel(x, y)) < 128) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+                clear = clear && x > 0;
+            }
+    return {bottom - top + 1, clear};
+}
+
+void resizeClient(MainWindow& w, QSize size) {
+    w.resize(size.width(), size.height() + w.menuBar()->height());
+    QApplication::processEvents();
+    ASSERT_EQ(w.clientArea().size(), size);
+}
+
+// Sizes of the client area: the layout's, 1.5 and 2 times, wide, tall, the smallest; at each,
+// every view of the readouts. Nothing overlaps or leaves the window; each part is its design
+// place zoomed (within a pixel's rounding), measured from the panel or label column it stands
+// in; the design fills the width or the height and the spare room is shared evenly; a reading
+// a metre away shows whole in the readouts that fill their panel. At the layout's size the panels
+// and columns stand where the twips of the design put them.
+TEST(ClientArea, ScalesTheWholeDesignUniformlyToAnySize) {
+    RiggedWindow w;
+    w.feed("IX,0:IY,0:IZ,0:");
+    w.show();
+    for (const char* key : {"X", "Y", "Z"}) w.panel(key).showPosition(-35, -35);  // -889.00 mm
+    const QSize design = w.clientArea().designSize(1);
+    for (const char* view : {"100", "010", "001", "110", "101", "011", "111"}) {
+        w.panels().setReadoutsShown(view[0] == '1', view[1] == '1', view[2] == '1');
+        resizeClient(w, design);
+        std::map<QWidget*, QRect> atDesign;
+        for (const auto& [part, r] : parts(w)) atDesign[part] = part->geometry();
+        for (QSize size : {design, design * 1.5, design * 2, QSize(1400, 440), QSize(634, 1000),
+                           w.clientArea().minimumSize()}) {
+            resizeClient(w, size);
+            const double zoom = w.clientArea().zoom();
+            const auto seen = parts(w);
+            for (auto a = seen.begin(); a != seen.end(); ++a) {
+                EXPECT_TRUE(QRect(QPoint(), size).contains(a->second)) << view << a->second;
+                for (auto b = a + 1; b != seen.end(); ++b)
+                    EXPECT_FALSE(a->second.intersects(b->second)) << view << a->second << b->second;
+                const QRect was = atDesign.at(a->first), is = a->first->geometry();
+                for (auto [now, then] : {std::pair{is.left(), was.left()},
+                                         {is.top(), was.top()},
+                                         {is.right() + 1, was.right() + 1},
+                                         {is.bottom() + 1, was.bottom() + 1}})
+                    EXPECT_NEAR(now, then * zoom, 1.0) << view << size << zoom;
+            }
+            const QRect left = w.functionLabels().label(0)->parentWidget()->geometry();
+            const QRect right = w.functionLabels().label(6)->parentWidget()->geometry();
+            const int spareX = size.width() - (right.right() - left.left() + 1);
+            const int spareY = size.height() - w.clientArea().designSize(zoom).height();
+            EXPECT_TRUE(spareX <= 1 || spareY <= 1) << size;
+            EXPECT_NEAR(left.left(), spareX / 2.0, 1) << size;
+            EXPECT_NEAR(left.top(), spareY / 2.0, 1) << size;
+            for (const char* key : {"X", "Z"})
+                for (const DigitalDial* r :
+                     {&w.panel(key).mmReadout(), &w.panel(key).inchReadout()})
+                    EXPECT_TRUE(!r->isVisible() || !r->isFilling() || ink(*r).second)
+                        << view << size << qPrintable(r->text());
+        }
+    }
+    resizeClient(w, design);
+    EXPECT_EQ(w.panels().pos(), QPoint(Twips::toPx(ClientArea::kPanelColumnLeft), 0));
+    EXPECT_EQ(w.panel("Y").geometry(),
+              Twips::toPx(0, AxisPanel::kHeight, AxisPanel::kWidth, AxisPanel::kHeight));
+    EXPECT_EQ(w.functionLabels().label(6)->parentWidget()->x(),
+              Twips::toPx(FunctionLabels::kRightColumn));
+}
+
+// Rows: the View entry chosen (m, I, A) | the ticks after it | how many times the layout's
+// the millimetre digits are, at least. The last ticked entry stays. Every panel, also one made
+// later, shows just the ticked readouts, and those take all the room the three had. The ticks
+// come back at the next start; the port's entry in the settings stays as it was.
+TEST(ViewMenu, TicksChooseTheReadoutsOfEveryPanelWhichTakeTheFreedRoom) {
+    auto w = std::make_unique<RiggedWindow>("Comm 2");
+    w->feed("IX,0:IY,0:");
+    w->show();
+    const auto area = [](const QWidget& r) { return r.isVisible() ? r.width() * r.height() : 0; };
+    const AxisPanel& x = w->panel("X");
+    const int designArea = area(x.mmReadout()) + area(x.inchReadout()) + area(x.dial());
+    const int designDigits = ink(x.mmReadout()).first;
+    for (const QString row : {"I|101|1", "A|100|2", "m|100|2", "I|110|1.1", "m|010|1", "A|011|1",
+                              "I|001|1", "A|001|1", "m|101|1", "I|111|1"}) {
+        w->viewMenu().entry(int(QString("mIA").indexOf(row[0])))->trigger();
+        w->feed("IW,0:");
+        for (const char* key : {"W", "X", "Y"}) {
+            const AxisPanel& p = w->panel(key);
+            const QString shown = QString("%1%2%3")
+                                      .arg(p.mmReadout().isVisible())
+                                      .arg(p.inchReadout().isVisible())
+                                      .arg(p.dial().isVisible());
+            EXPECT_EQ(shown, row.section('|', 1, 1)) << key << qPrintable(row);
+            EXPECT_GE(area(p.mmReadout()) + area(p.inchReadout()) + area(p.dial()), designArea);
+        }
+        const int digits = row[2] == '1' ? ink(x.mmReadout()).first : designDigits;
+        EXPECT_GE(digits, row.section('|', 2).toDouble() * designDigits) << qPrintable(row);
+        w->controller().dataInput("DW:");
+    }
+    w->viewMenu().entry(1)->trigger();
+    w.reset();
+    RiggedWindow again("", "", "/dev/null", "", true);
+    again.feed("IX,0:");
+    EXPECT_FALSE(again.panel("X").inchReadout().isVisibleTo(&again.panel("X")));
+    EXPECT_FALSE(again.viewMenu().isShown(1));
+    EXPECT_EQ(Settings().value("Comms", "port"), "Comm 2");
+}
+
+// keptOn rows: the window's frame on an 800 x 600 screen | where it goes. Then a window closed at
+// a size and place, and closed in full screen, comes back so; Ctrl+Shift+F fills the screen
+// and toggles back.
+TEST(WindowPlacement, RemembersTheWindowKeepsItOnTheScreenAndTogglesFullScreen) {
+    const QRect area(0, 0, 800, 600);
+    for (auto [frame, kept] : {std::pair{QRect(10, 10, 100, 100), QRect(10, 10, 100, 100)},
+                               {QRect(700, 550, 200, 100), QRect(600, 500, 200, 100)},
+                               {QRect(-50, -20, 100, 100), QRect(0, 0, 100, 100)},
+                               {QRect(0, 0, 1000, 700), area}})
+        EXPECT_EQ(WindowPlacement::keptOn(frame, area), kept) << frame;
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QRect placed(30, 40, 700, 500);
+    {
+        RiggedWindow w;
+        w.show();
+        w.setGeometry(placed);
+        w.close();
+    }
+    for (int round = 0; round < 2; ++round) {
+        RiggedWindow w("", "", "/dev/null", "", true);
+        w.show();
+        w.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+        EXPECT_EQ(w.isFullScreen(), round == 1);
+        EXPECT_EQ(w.geometry(), round == 1 ? screen : placed);
+        if (round == 1) {
+            QTest::keyClick(&w, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+            EXPECT_EQ(w.geometry(), placed);
+        }
+        QTest::keyClick(&w, Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_TRUE(w.isFullScreen());
+        EXPECT_EQ(w.geometry(), screen);
+        EXPECT_GT(w.clientArea().zoom(), 1);
+        w.close();
+    }
+    // A place beyond the screen (a larger screen's) comes back on it.
+    Settings().setValue("Window", "geometry", "3000,2000,900,700");
+    Settings().setValue("Window", "state", "normal");
+    RiggedWindow w("", "", "/dev/null", "", true);
+    w.show();
+    EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(w.geometry()));
 }
 
 // Rows for the clear-to-send line, read at the window's timer: the line (? unknown) | the

@@ -1,0 +1,47 @@
+#pragma once
+// The window's client area: the function labels down both sides and the panel column between
+// them, drawn as large as the area allows. The design (9510 twips wide, 6600 high, or as high
+// as the panels when there are more than four) is zoomed uniformly to fit, and the spare room
+// is shared evenly on both sides, so the layout's proportions are kept at any size; at its
+// design size the area is exactly the design.
+#include <QSize>
+#include <QWidget>
+
+namespace gradel {
+
+class FunctionLabels;
+class PanelStack;
+
+class ClientArea : public QWidget {
+    Q_OBJECT
+  public:
+    static constexpr int kWidth = 9510;   // twips
+    static constexpr int kHeight = 6600;  // four panels fit
+    static constexpr int kPanelColumnLeft = 1560;
+
+    explicit ClientArea(QWidget* parent = nullptr);
+
+    FunctionLabels& labels() const { return *labels_; }
+    PanelStack& panels() const { return *panels_; }
+
+    // The layout's height in twips: the panels' when they need more than the layout's own.
+    int designHeight() const;
+    // The zoom at which the design fits `size`, and the layout's size in pixels at `zoom`.
+    double zoomFor(QSize size) const;
+    QSize designSize(double zoom) const;
+    double zoom() const { return zoom_; }
+
+    QSize sizeHint() const override;
+
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void layOut();
+
+    FunctionLabels* labels_;
+    PanelStack* panels_;
+    double zoom_ = 1;
+};
+
+}  // namespace gradel
