@@ -38,11 +38,11 @@ FunctionLabels::FunctionLabels(QWidget* parent) : QObject(parent) {
     setZoom(1);
 }
 
-void FunctionLabels::setZoom(double zoom, QPoint origin) {
+void FunctionLabels::setZoom(double zoom, QPoint origin, int spread) {
     const int left[2] = {kLeftColumn, kRightColumn};
     for (std::size_t c = 0; c < columns_.size(); ++c)
-        columns_[c]->setGeometry(
-            Twips::toPx(QRect(left[c], 0, kColumnWidth, kColumnHeight), zoom).translated(origin));
+        columns_[c]->setGeometry(Twips::toPx(QRect(left[c], 0, kColumnWidth, kColumnHeight), zoom)
+                                     .translated(origin + QPoint(c ? spread : 0, 0)));
     QFont font(QStringLiteral("MS Sans Serif"), 12, QFont::Bold);
     font.setPointSizeF(12 * zoom);
     for (int i = 0; i < kCount; ++i) {

@@ -23,8 +23,9 @@ class FunctionLabels : public QObject {
     explicit FunctionLabels(QWidget* parent);
 
     // Draws the columns `zoom` times their design size, the layout's top left corner at
-    // `origin` of the parent.
-    void setZoom(double zoom, QPoint origin = {});
+    // `origin` of the parent; the right column stands `spread` pixels further right, where a
+    // wider panel column between them needs it.
+    void setZoom(double zoom, QPoint origin = {}, int spread = 0);
 
     // Label i (0..11) is the label of F(i + 1).
     QString caption(int i) const;

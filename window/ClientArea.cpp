@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "base/Twips.h"
+#include "panels/AxisPanel.h"
 #include "panels/FunctionLabels.h"
 #include "panels/PanelStack.h"
 
@@ -40,16 +41,42 @@ void ClientArea::resizeEvent(QResizeEvent* event) {
     layOut();
 }
 
+// The widest the panel column can be beside the labels at `zoom`, and no taller than four
+// panels (or all of them, when there are more) may be in the layout's height.
+double ClientArea::panelZoomFor(QSize size, double zoom) const {
+    const double pxPerTwip = Twips::dpi() / Twips::kPerInch;
+    const int besidePanels = kWidth - AxisPanel::kWidth;  // the label columns and the gaps
+    const double byWidth = (size.width() / pxPerTwip - besidePanels * zoom) / AxisPanel::kWidth;
+    const int places = std::max(panels_->bottom(), 4 * AxisPanel::kHeight);
+    const double byHeight = zoom * designHeight() / places;
+    return std::max(zoom, std::min(byWidth, byHeight));
+}
+
+namespace {
+
+QFont windowFont(double zoom) {
+    QFont font(QStringLiteral("MS Sans Serif"), 8);
+    font.setPointSizeF(8 * zoom);
+    return font;
+}
+
+}  // namespace
+
 // Labels, buttons and panel captions take the window's font zoomed with the rest.
 void ClientArea::layOut() {
     zoom_ = zoomFor(size());
+    panelZoom_ = panelZoomFor(size(), zoom_);
     const QSize used = designSize(zoom_);
-    const QPoint origin((width() - used.width()) / 2, (height() - used.height()) / 2);
-    QFont zoomed(QStringLiteral("MS Sans Serif"), 8);
-    zoomed.setPointSizeF(8 * zoom_);
-    setFont(zoomed);
-    labels_->setZoom(zoom_, origin);
-    panels_->setZoom(zoom_);
+    // How much wider the panel column is than at the layout's own zoom.
+    const auto panelWidth = [](double zoom) {
+        return Twips::toPx(QRect(0, 0, AxisPanel::kWidth, AxisPanel::kHeight), zoom).width();
+    };
+    const int spread = panelWidth(panelZoom_) - panelWidth(zoom_);
+    const QPoint origin((width() - used.width() - spread) / 2, (height() - used.height()) / 2);
+    setFont(windowFont(zoom_));
+    panels_->setFont(windowFont(panelZoom_));
+    labels_->setZoom(zoom_, origin, spread);
+    panels_->setZoom(panelZoom_);
     panels_->move(origin + Twips::toPx(QRect(kPanelColumnLeft, 0, 0, 0), zoom_).topLeft());
 }
 

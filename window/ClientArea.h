@@ -4,6 +4,11 @@
 // as the panels when there are more than four) is zoomed uniformly to fit, and the spare room
 // is shared evenly on both sides, so the layout's proportions are kept at any size; at its
 // design size the area is exactly the design.
+//
+// A window wider than the design's proportions (a 16:9 screen) leaves spare width at the
+// sides. The panel column takes it, growing as far as the height of its four panel places
+// allows: the readouts are what the operator reads from across the shop, so they get the room
+// before the margins do. Each panel keeps its own proportions.
 #include <QSize>
 #include <QWidget>
 
@@ -30,6 +35,8 @@ class ClientArea : public QWidget {
     double zoomFor(QSize size) const;
     QSize designSize(double zoom) const;
     double zoom() const { return zoom_; }
+    // The panels' zoom: the layout's, or more where the panel column takes spare width.
+    double panelZoom() const { return panelZoom_; }
 
     QSize sizeHint() const override;
 
@@ -38,10 +45,12 @@ class ClientArea : public QWidget {
 
   private:
     void layOut();
+    double panelZoomFor(QSize size, double zoom) const;
 
     FunctionLabels* labels_;
     PanelStack* panels_;
     double zoom_ = 1;
+    double panelZoom_ = 1;
 };
 
 }  // namespace gradel
