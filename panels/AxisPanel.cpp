@@ -22,7 +22,7 @@ namespace {
 constexpr int kDialDivisions = 64;
 const QColor kArrowColour(255, 192, 192);
 
-// The design, in twips: the letter at the left; right of it the two digital readouts over the
+// The layout, in twips: the letter at the left; right of it the two digital readouts over the
 // row of buttons, and the dial beside them taking the panel's height.
 constexpr QRect kLetter(120, 240, 735, 615);
 constexpr QRect kToGo(120, 960, 735, 255);  // under the letter, level with the buttons

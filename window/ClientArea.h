@@ -1,11 +1,11 @@
 #pragma once
 // The window's client area: the function labels down both sides and the panel column between
-// them, drawn as large as the area allows. The design (9510 twips wide, 6600 high, or as high
+// them, drawn as large as the area allows. The layout (9510 twips wide, 6600 high, or as high
 // as the panels when there are more than four) is zoomed uniformly to fit, and the spare room
 // is shared evenly on both sides, so the layout's proportions are kept at any size; at its
-// design size the area is exactly the design.
+// own size the area is exactly that layout.
 //
-// A window wider than the design's proportions (a 16:9 screen) leaves spare width at the
+// A window wider than the layout's proportions (a 16:9 screen) leaves spare width at the
 // sides. The panel column takes it, growing as far as the height of its four panel places
 // allows: the readouts are what the operator reads from across the shop, so they get the room
 // before the margins do. Each panel keeps its own proportions.
@@ -31,7 +31,7 @@ class ClientArea : public QWidget {
 
     // The layout's height in twips: the panels' when they need more than the layout's own.
     int designHeight() const;
-    // The zoom at which the design fits `size`, and the layout's size in pixels at `zoom`.
+    // The zoom at which the layout fits `size`, and the layout's size in pixels at `zoom`.
     double zoomFor(QSize size) const;
     QSize designSize(double zoom) const;
     double zoom() const { return zoom_; }

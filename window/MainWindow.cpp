@@ -267,7 +267,7 @@ void MainWindow::onPanelCreated(AxisPanel* panel) {
 
 // Up to four panels keep the window's own height; more make it taller, as far as the screen
 // allows, so that every shown panel stays in view; the window moves up as far as needed to keep
-// its lower edge on the screen. Panels that would not fit make the whole design smaller
+// its lower edge on the screen. Panels that would not fit make the whole layout smaller
 // instead. A maximised or full-screen window keeps its size and only zooms.
 void MainWindow::fitPanelColumn() {
     const int design = client_->designHeight();

@@ -23,8 +23,8 @@
 #include "window/PortTable.h"
 #include "window/QtClipboard.h"
 #include "window/ReadoutPacer.h"
-#include "window/ZeroPointStore.h"
 #include "window/WindowPlacement.h"
+#include "window/ZeroPointStore.h"
 
 class QAction;
 class QKeyEvent;

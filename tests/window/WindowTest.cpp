@@ -349,7 +349,7 @@ TEST(MainWindow, PanelsWorkTheirAdjAndCopyComeBackAsLeftAndGrowTheWindow) {
 
     w.controller().removeAll();
     const int normal = w.height();
-    // Never past the screen: 23 panels make the design smaller instead.
+    // Never past the screen: 23 panels make the layout smaller instead.
     const QRect screen = w.screen()->availableGeometry();
     for (int n : {4, 5, 6, 23}) {
         for (char k : std::string("UVWXYZABEFGHJKLMNOPQST0").substr(0, n)) w.feed({'I', k, ':'});
@@ -450,7 +450,7 @@ void resizeClient(MainWindow& w, QSize size) {
 // in, the panels' parts by the panels' own zoom, larger where they took spare width; the design
 // fills the width or the height and the spare room is shared evenly; a reading a metre away shows
 // whole in the readouts that fill their panel. At the layout's size the panels and columns stand
-// where the twips of the design put them.
+// where their twips put them.
 TEST(ClientArea, ScalesTheWholeDesignUniformlyToAnySize) {
     RiggedWindow w;
     w.feed("IX,0:IY,0:IZ,0:");
