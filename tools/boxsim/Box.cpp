@@ -12,18 +12,18 @@ constexpr double kMmPerInch = 25.4;
 constexpr int kCountsPerInch = 20480;
 }  // namespace
 
-Box::Box(std::vector<ScaleSpec> scales, Motion motion, int startMode)
+Box::Box(std::vector<ScaleSetup> scales, Motion motion, int startMode)
     : scales_(std::move(scales)), zero_(scales_.size(), 0.0), motion_(motion), mode_(startMode) {}
 
 std::string Box::connectMessages() const {
     std::string out;
-    for (const ScaleSpec& s : scales_) out += std::string("C") + s.key + ":";
+    for (const ScaleSetup& s : scales_) out += std::string("C") + s.key + ":";
     return out;
 }
 
 std::string Box::infoMessages() const {
     std::string out;
-    for (const ScaleSpec& s : scales_) {
+    for (const ScaleSetup& s : scales_) {
         const Format f = effectiveFormat(s);
         const char* type = f == Format::Hex ? "Binary" : "Decimal";
         const char* unit = s.format == Format::Millimetre ? "mm" : "Inch";
@@ -71,7 +71,7 @@ std::string Box::command(char letter, char argument) {
     }
 }
 
-Format Box::effectiveFormat(const ScaleSpec& s) const {
+Format Box::effectiveFormat(const ScaleSetup& s) const {
     switch (type_) {
         case TypeChoice::Hex:
             return Format::Hex;
@@ -100,7 +100,7 @@ double Box::position(std::size_t i, double t) const {
 }
 
 std::string Box::reading(std::size_t i, double t) const {
-    const ScaleSpec& s = scales_[i];
+    const ScaleSetup& s = scales_[i];
     return std::string(1, s.key) + formatReading(effectiveFormat(s), position(i, t) - zero_[i]) +
            ":";
 }

@@ -12,14 +12,14 @@ enum class Format { Millimetre, Inch, Hex };  // "+012.70", "+01.2500", "H000100
 enum class Motion { Still, Ramp, Sine };
 enum class TypeChoice { Hex = 0, Decimal = 1, Auto = 2 };  // the "V" codes
 
-struct ScaleSpec {
+struct ScaleSetup {
     char key = 'X';
     Format format = Format::Millimetre;
 };
 
 class Box {
   public:
-    Box(std::vector<ScaleSpec> scales, Motion motion, int startMode);
+    Box(std::vector<ScaleSetup> scales, Motion motion, int startMode);
 
     // Feeds command bytes from the program; returns the box's answers (info messages for "I0",
     // reset messages for "Z" + key). Commands may be split anywhere between calls.
@@ -34,7 +34,7 @@ class Box {
     // Transmit mode: 0 poll (no stream), 1 slow, 2 fast.
     int mode() const { return mode_; }
     TypeChoice type() const { return type_; }
-    const std::vector<ScaleSpec>& scales() const { return scales_; }
+    const std::vector<ScaleSetup>& scales() const { return scales_; }
     // Time the box was last told the time (for zeroing at the present position).
     void setNow(double t) { now_ = t; }
 
@@ -43,9 +43,9 @@ class Box {
   private:
     std::string command(char letter, char argument);
     std::string infoMessages() const;
-    Format effectiveFormat(const ScaleSpec& s) const;
+    Format effectiveFormat(const ScaleSetup& s) const;
 
-    std::vector<ScaleSpec> scales_;
+    std::vector<ScaleSetup> scales_;
     std::vector<double> zero_;  // the box's zero of each scale, mm
     Motion motion_;
     int mode_;

@@ -21,9 +21,9 @@ std::optional<Format> parseFormat(const std::string& name) {
 }
 
 // "mm" for every scale, or "X=mm,Y=inch,Z=hex".
-bool applyFormats(const std::string& text, std::vector<ScaleSpec>& scales) {
+bool applyFormats(const std::string& text, std::vector<ScaleSetup>& scales) {
     if (auto all = parseFormat(text)) {
-        for (ScaleSpec& s : scales) s.format = *all;
+        for (ScaleSetup& s : scales) s.format = *all;
         return true;
     }
     std::size_t pos = 0;
@@ -34,7 +34,7 @@ bool applyFormats(const std::string& text, std::vector<ScaleSpec>& scales) {
         const auto format = parseFormat(item.substr(2));
         if (!format) return false;
         bool found = false;
-        for (ScaleSpec& s : scales)
+        for (ScaleSetup& s : scales)
             if (s.key == item[0]) s.format = *format, found = true;
         if (!found) return false;
         pos = comma + 1;

@@ -9,7 +9,7 @@
 namespace boxsim {
 
 struct Options {
-    std::vector<ScaleSpec> scales{{'X', Format::Millimetre}, {'Y', Format::Millimetre}};
+    std::vector<ScaleSetup> scales{{'X', Format::Millimetre}, {'Y', Format::Millimetre}};
     Motion motion = Motion::Sine;
     double fastRate = 50;     // readings a second per scale in fast mode (0: as fast as the line)
     double slowRate = 5;      // in slow mode
