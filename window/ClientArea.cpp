@@ -7,11 +7,15 @@
 #include "panels/AxisPanel.h"
 #include "panels/FunctionLabels.h"
 #include "panels/PanelStack.h"
+#include "window/QuietNote.h"
 
 namespace gradel {
 
 ClientArea::ClientArea(QWidget* parent)
-    : QWidget(parent), labels_(new FunctionLabels(this)), panels_(new PanelStack(this)) {
+    : QWidget(parent),
+      labels_(new FunctionLabels(this)),
+      panels_(new PanelStack(this)),
+      note_(new QuietNote(this)) {
     // Half the layout's size is about as small as the labels stay readable.
     setMinimumSize(designSize(0.5));
     connect(panels_, &PanelStack::layoutChanged, this, &ClientArea::layOut);
@@ -78,6 +82,24 @@ void ClientArea::layOut() {
     labels_->setZoom(zoom_, origin, spread);
     panels_->setZoom(panelZoom_);
     panels_->move(origin + Twips::toPx(QRect(kPanelColumnLeft, 0, 0, 0), zoom_).topLeft());
+    placeNote();
+}
+
+void ClientArea::showNote(const QString& text) {
+    note_->say(text);
+    placeNote();
+}
+
+QString ClientArea::note() const {
+    return note_->isHidden() ? QString() : note_->text();
+}
+
+// As wide as the panel column, its foot on the layout's lower edge: below four panels that is
+// free room, and with more it covers the last panel's foot only while it shows.
+void ClientArea::placeNote() {
+    const int foot = (height() + designSize(zoom_).height()) / 2;
+    const int h = note_->heightForWidth(panels_->width());
+    note_->setGeometry(panels_->x(), foot - h, panels_->width(), h);
 }
 
 }  // namespace gradel

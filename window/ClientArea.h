@@ -16,6 +16,7 @@ namespace gradel {
 
 class FunctionLabels;
 class PanelStack;
+class QuietNote;
 
 class ClientArea : public QWidget {
     Q_OBJECT
@@ -28,6 +29,10 @@ class ClientArea : public QWidget {
 
     FunctionLabels& labels() const { return *labels_; }
     PanelStack& panels() const { return *panels_; }
+    // A note at the foot of the panel column that needs no answer (see QuietNote), and what
+    // it says while it shows ("" when none shows).
+    void showNote(const QString& text);
+    QString note() const;
 
     // The layout's height in twips: the panels' when they need more than the layout's own.
     int designHeight() const;
@@ -45,10 +50,12 @@ class ClientArea : public QWidget {
 
   private:
     void layOut();
+    void placeNote();
     double panelZoomFor(QSize size, double zoom) const;
 
     FunctionLabels* labels_;
     PanelStack* panels_;
+    QuietNote* note_;
     double zoom_ = 1;
     double panelZoom_ = 1;
 };

@@ -194,7 +194,8 @@ void MainWindow::load() {
     // The remembered device under another number: that number is now the one to remember.
     if (start.notice.isEmpty() || (start.port != 0 && !link().isOpen())) return;
     if (start.port != 0) rememberPort(start.port);
-    showNotice(start.notice);
+    // Nothing is wrong, so nothing to answer: the operator reads it in passing.
+    client_->showNote(start.notice);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
