@@ -24,11 +24,12 @@ QStringList systemDevices() {
 }
 
 #ifndef Q_OS_WIN
-bool deviceAccessible(const QString& path) {
-    const QByteArray native = path.toLocal8Bit();
+// A device the user may not open yet is still listed: choosing it then says "Permission
+// denied" with the advice to join the device's group, where leaving it out would only say
+// that there is no port at all.
+bool deviceExists(const QString& path) {
     struct stat st {};
-    if (::stat(native.constData(), &st) != 0 || !S_ISCHR(st.st_mode)) return false;
-    return ::access(native.constData(), R_OK | W_OK) == 0;
+    return ::stat(path.toLocal8Bit().constData(), &st) == 0 && S_ISCHR(st.st_mode);
 }
 #endif
 
@@ -79,7 +80,7 @@ bool PortTable::portExists(int n) const {
         if (info.portName().compare(device, Qt::CaseInsensitive) == 0) return true;
     return false;
 #else
-    return deviceAccessible(device);
+    return deviceExists(device);
 #endif
 }
 

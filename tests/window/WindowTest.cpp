@@ -779,7 +779,7 @@ TEST(ComportMenu, ListsThePortsThatExistAndChoosingAnEntryOpensSwitchesOrClosesI
     }
 }
 
-// Only accessible character devices, and only up to port 16 (the simulated box aside), are ports.
+// Only character devices, and only up to port 16 (the simulated box aside), are ports.
 TEST(PortTable, NaturalOrderThePinnedListPortOneAndWhichPortsExist) {
     QStringList devices =
         QString("/dev/ttyS10 /dev/ttyUSB0 /dev/ttyS2 /dev/ttyACM0 /dev/ttyS").split(' ');
