@@ -99,7 +99,7 @@ void AxisPanel::buildReadouts() {
     toGo_ = new QLabel(QStringLiteral("to go"), this);
     toGo_->setObjectName(QStringLiteral("toGo"));
     toGo_->setAlignment(Qt::AlignCenter);
-    toGo_->setStyleSheet(QStringLiteral("font-weight: bold; color: black; background: #ffc040;"));
+    toGo_->setStyleSheet(QStringLiteral("color: black; background: #ffc040;"));
 
     // The widest readings each readout is made to hold: up to a metre, up to 99 inches.
     mm_ = new DigitalDial(this);
@@ -250,6 +250,10 @@ void AxisPanel::layOut() {
     letterFont.setPointSizeF(24 * zoom_);
     letter_->setFont(letterFont);
     put(toGo_, kToGo);
+    // Lettered like the buttons beside it, in bold: the panel's font is the zoomed one by now.
+    QFont markFont = font();
+    markFont.setBold(true);
+    toGo_->setFont(markFont);
 
     std::vector<QWidget*> digital;
     if (mmShown_) digital.push_back(mm_);

@@ -67,9 +67,12 @@ void NumberEntryDialog::clear() {
 }
 
 // The readout follows the sum while it is whole; a digit that would take it beyond what a
-// single-precision value holds is refused, so the readout never shows infinity.
+// single-precision value holds is refused, so the readout never shows infinity. So is a key
+// after which no typing on could give a number ("7--", "+" first, the second point of "5/0.."):
+// the entry could then be neither mended nor ended.
 void NumberEntryDialog::append(QChar c) {
     const QString text = typed_ + c;
+    if (!evaluateSum(text.toStdString()) && !evaluateSum((text + u'1').toStdString())) return;
     const std::optional<double> value = sumValue(text);
     if (!value && !isOperator(c) && evaluateSum(text.toStdString())) return;
     typed_ = text;

@@ -189,7 +189,8 @@ TEST(PanelStack, KeyOrderHidingAndComingBack) {
 // The entry dialog: F1..F9 and F10 are digits, F11 the point, F12 ends; typed digits, "." and
 // the operators append, any other character ends; every end keeps what was typed; a repaint
 // keeps it too. A sum that gives no number is refused with a message (seen at the next key: the
-// `refused` column) and the entry goes on, to be mended.
+// `refused` column) and the entry goes on, to be mended; a key no typing on could mend is not
+// taken.
 TEST(NumberEntryDialog, KeysGiveTheirNumber) {
     const QString nines(38, u'9');  // one more would not fit a single
     const std::tuple<std::vector<Stroke>, float, QString, bool> rows[] = {
@@ -210,6 +211,9 @@ TEST(NumberEntryDialog, KeysGiveTheirNumber) {
         {typed("5/0\r4\r"), 1.25f, "5/04", true},
         {typed("5/\r1\r"), 5, "5/1", true},
         {typed("-\r2\r"), -2, "-2", true},
+        {typed("7--1\r"), 6, "7-1", false},
+        {typed("+*2\r"), 2, "2", false},
+        {typed("5/0..5\r"), 10, "5/0.5", false},
     };
     QWidget owner;
     NumberEntryDialog dialog(&owner);
