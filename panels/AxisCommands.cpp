@@ -55,8 +55,13 @@ void AxisCommands::setRelativeInch(const QString& key, float inch) {
     show(key);
 }
 
+// Half of what the axis shows now, absolute readings too: with ABS pressed the relative
+// reading becomes half the absolute one, which is what the operator sees and asked to halve.
 void AxisCommands::halve(const QString& key) {
-    setRelativeInch(key, relativeInch(key) / 2);
+    const AxisPanel* panel = panels_.panel(key);
+    const auto scale = controller_.scales().find(key.toStdString());
+    const bool absolute = panel && scale && panel->isAbsolute();
+    setRelativeInch(key, (absolute ? panel->shown(scale->absoluteInch()) : relativeInch(key)) / 2);
 }
 
 int AxisCommands::zeroPoint() const {

@@ -265,9 +265,9 @@ TEST(MainWindow, KeysReachTheFunctionKeysFirstAndOnceAndWorkTheAxes) {
 
 // Rows: keys played | X's millimetre readout, less "mm" | X's frame caption | the F7 label. X
 // starts at 1" with point 0 at the absolute zero. Half halves what X shows (doubled in X2 mode,
-// negative readings too) and keeps the page; a point never set is the absolute zero; F7 takes
-// only a point's number, by key, label click or keypad. The points come back with the scale,
-// and at the next start.
+// negative readings too, the absolute reading while ABS is pressed) and keeps the page; a point
+// never set is the absolute zero; F7 takes only a point's number, by key, label click or keypad.
+// The points come back with the scale, and at the next start.
 TEST(MainWindow, SecondPageHalvesAndChoosesZeroPointsThatAreKept) {
     auto w = std::make_unique<RiggedWindow>();
     w->trigger("demoAdd0");
@@ -286,8 +286,9 @@ TEST(MainWindow, SecondPageHalvesAndChoosesZeroPointsThatAreKept) {
           "F12 F1 F1|-12.70|X Axis|F7 Zero Point 0", "#3 F7|-25.40|X Axis  P3|F7 Zero Point 3",
           "F12 F1 X+00.5000|38.10|X Axis  P3|F7 Zero Abs", "F12 #0 F7|25.40|X Axis|F7 Zero Point 0",
           "#12 F7 #2.5 F7|25.40|X Axis|F7 Zero Point 0", "#1+2 L7|38.10|X Axis  P3|F7 Zero Point 3",
-          "K7,5,12,0|12.70|X Axis  P5|F7 Zero Point 5",
-          "# F7 F1|6.35|X Axis  P5|F7 Zero Point 5"}) {
+          "K7,5,12,0|12.70|X Axis  P5|F7 Zero Point 5", "# F7 F1|6.35|X Axis  P5|F7 Zero Point 5",
+          "F12 F1 F8 F1 F12|12.70|X Axis  P5|F7 Zero Abs",
+          "F12 F1 F12 F8 F1 F12|6.35|X Axis  P5|F7 Zero Abs"}) {
         play(*w, row.section('|', 0, 0));
         EXPECT_EQ(seen(), row.section('|', 1));
     }
