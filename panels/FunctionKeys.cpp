@@ -251,8 +251,10 @@ bool FunctionKeys::handleHoleKey(int code) {
     return code == function(10);
 }
 
-// Cancelled, the dialog leaves "Menu (2)" up as it was.
+// Cancelled, the dialog leaves "Menu (2)" up as it was. A circle needs two axes: with fewer
+// the dialog could only be cancelled, which the keypad cannot do, so it is not opened.
 void FunctionKeys::askHoleCircle() {
+    if (panels_.keys().size() < 2) return;
     entryEnd_ = "Next";
     showPage(Page::Entry);
     const std::optional<HoleCircleRequest> request = holeDialog_.ask(panels_.keys());

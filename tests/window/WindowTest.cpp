@@ -702,6 +702,18 @@ TEST(MainWindow, HoleCircleLeadsRoundTheHolesWithTheDistanceToGo) {
            [&] { refused = dialog->message(); });
     play(w, "F12 F8");
     EXPECT_TRUE(refused.startsWith("Holes") && w.functionLabels().caption(11) == "F12 Menu (2)");
+    // With one scale there is no circle to ask for: F8 opens nothing, so an operator with only
+    // the keypad (no Escape) is never caught in a dialog that refuses every answer.
+    w.trigger("demoRemove1");
+    w.feed("DZ:");
+    bool opened = false;
+    QTimer::singleShot(0, dialog, [&] {
+        opened = dialog->isVisible();
+        dialog->reject();
+    });
+    play(w, "F12 F8");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.functionLabels().caption(11) + (opened ? " and a dialog" : ""), "F12 Menu (2)");
 }
 
 // ---- The serial link and its Comport menu ----
