@@ -18,8 +18,8 @@ QRect toPx(int left, int top, int width, int height);
 void place(QWidget* widget, int left, int top, int width, int height);
 
 // The same rectangle drawn `zoom` times its design size. Its edges are rounded, not its
-// lengths, so rectangles that touch in the design still touch (and never overlap) at any zoom;
-// at zoom 1 every length of the design, a whole number of pixels, comes out as toPx gives it.
+// lengths, so rectangles that touch in the layout still touch (and never overlap) at any zoom;
+// at zoom 1 every length of the layout, a whole number of pixels, comes out as toPx gives it.
 QRect toPx(const QRect& twips, double zoom);
 void place(QWidget* widget, const QRect& twips, double zoom);
 

@@ -275,7 +275,7 @@ void MainWindow::fitPanelColumn() {
     if (design == designHeight_) return;
     designHeight_ = design;
     if (isMaximized() || isFullScreen()) return;
-    // The same zoom as the width has: at the design size, the layout's own height.
+    // The same zoom as the width has: at the own width, the layout's own height.
     // The client area is as wide as the window (and the window's width is up to date even
     // before the layout has given the client its size).
     const double widthZoom = width() / static_cast<double>(client_->designSize(1).width());

@@ -456,7 +456,7 @@ void resizeClient(MainWindow& w, QSize size) {
 // Sizes of the client area: the layout's, 1.5 and 2 times, wide, tall, the smallest; at each,
 // every view of the readouts. Nothing overlaps or leaves the window; each part is its design
 // place zoomed (within a pixel's rounding), measured from the panel or label column it stands
-// in, the panels' parts by the panels' own zoom, larger where they took spare width; the design
+// in, the panels' parts by the panels' own zoom, larger where they took spare width; the layout
 // fills the width or the height and the spare room is shared evenly; the "to go" mark is lettered
 // as large as the buttons beside it; a reading a metre away shows
 // whole in the readouts that fill their panel. At the layout's size the panels and columns stand
