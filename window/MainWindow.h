@@ -130,14 +130,14 @@ class MainWindow : public QMainWindow, private ScaleListener {
     HoleCircleDialog* holeDialog_;
     std::unique_ptr<HoleCircleGuide> holes_;
     std::unique_ptr<FunctionKeys> keys_;
-    // Positions that stream in from the box are shown at most once per frame of the screen.
     ZeroPointStore zeroPoints_;
+    // Positions that stream in from the box are shown at most once per frame of the screen.
     ReadoutPacer pacer_{[this](const std::string& key) { showHeldScale(key); }};
 
     SerialLink* link_ = nullptr;  // child of the window
     ComportMenu* comport_ = nullptr;
-    int startPort_ =
-        0;  // the simulated box's port, which start-up opens instead of the remembered one
+    // The simulated box's port, which start-up opens instead of the remembered one.
+    int startPort_ = 0;
     QPointer<QMessageBox> notice_;
 
     QtClipboard systemClipboard_;
