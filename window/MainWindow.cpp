@@ -23,6 +23,7 @@
 #include "scale/DemoMessages.h"
 #include "window/ClientArea.h"
 #include "window/ComportMenu.h"
+#include "window/MenuEntry.h"
 #include "window/PortKeypadSource.h"
 #include "window/QtSerialPort.h"
 #include "window/RememberedPort.h"
@@ -33,18 +34,6 @@
 namespace gradel {
 
 namespace {
-
-// A menu entry whose tick only code changes: Qt flips a checkable entry when it is chosen, so
-// the flip is undone before the handler runs.
-template <class Handler>
-QAction* addEntry(QMenu* menu, const char* caption, QObject* context, Handler handler) {
-    QAction* action = menu->addAction(QString::fromLatin1(caption));
-    QObject::connect(action, &QAction::triggered, context, [action, handler] {
-        if (action->isCheckable()) action->setChecked(!action->isChecked());
-        handler();
-    });
-    return action;
-}
 
 QAction* hiddenCheckEntry(QAction* action, bool checked = false) {
     action->setCheckable(true);
@@ -120,14 +109,15 @@ void MainWindow::createMenus() {
 // for boxes that need telling.
 void MainWindow::createFileMenu() {
     QMenu* menu = menuBar()->addMenu(QStringLiteral("&File"));
-    speeds_[0] = hiddenCheckEntry(addEntry(menu, "&Slow", this, [this] { chooseSpeed(0); }));
-    speeds_[1] = hiddenCheckEntry(addEntry(menu, "&Fast", this, [this] { chooseSpeed(1); }), true);
+    speeds_[0] = hiddenCheckEntry(addMenuEntry(*menu, "&Slow", this, [this] { chooseSpeed(0); }));
+    speeds_[1] =
+        hiddenCheckEntry(addMenuEntry(*menu, "&Fast", this, [this] { chooseSpeed(1); }), true);
     menu->addSeparator()->setVisible(false);
-    types_[0] = hiddenCheckEntry(addEntry(menu, "&Hex ", this, [this] { chooseType(0); }));
-    types_[1] = hiddenCheckEntry(addEntry(menu, "&Decimal", this, [this] { chooseType(1); }));
-    types_[2] = hiddenCheckEntry(addEntry(menu, "&Auto", this, [this] { chooseType(2); }));
+    types_[0] = hiddenCheckEntry(addMenuEntry(*menu, "&Hex ", this, [this] { chooseType(0); }));
+    types_[1] = hiddenCheckEntry(addMenuEntry(*menu, "&Decimal", this, [this] { chooseType(1); }));
+    types_[2] = hiddenCheckEntry(addMenuEntry(*menu, "&Auto", this, [this] { chooseType(2); }));
     menu->addSeparator()->setVisible(false);
-    addEntry(menu, "E&xit", this, [this] { close(); })->setObjectName(QStringLiteral("exit"));
+    addMenuEntry(*menu, "E&xit", this, [this] { close(); })->setObjectName(QStringLiteral("exit"));
 }
 
 // Demo scales go through exactly the path of the box's text, one dataInput call a message.
@@ -136,12 +126,12 @@ void MainWindow::createDemoMenu() {
     const char* adds[2] = {"Add &X scale", "Add &Y scale"};
     const char* removes[2] = {"Remove X scale", "Remove Y Scale"};
     for (int i = 0; i < 2; ++i) {
-        addEntry(menu, adds[i], this, [this, i] {
+        addMenuEntry(*menu, adds[i], this, [this, i] {
             for (const std::string& message : demoAddMessages(i)) controller_.dataInput(message);
         })->setObjectName(QStringLiteral("demoAdd%1").arg(i));
     }
     for (int i = 0; i < 2; ++i) {
-        addEntry(menu, removes[i], this, [this, i] {
+        addMenuEntry(*menu, removes[i], this, [this, i] {
             controller_.dataInput(demoRemoveMessage(i));
         })->setObjectName(QStringLiteral("demoRemove%1").arg(i));
     }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "base/ErrorTrap.h"
+#include "window/MenuEntry.h"
 #include "window/Settings.h"
 
 namespace gradel {
@@ -19,14 +20,10 @@ constexpr const char* kKey = "readouts";  // one digit a readout: "101" hides th
 ViewMenu::ViewMenu(QMenu& menu, QObject* parent) : QObject(parent) {
     const char* captions[kReadouts] = {"&millimetre", "&Inch", "&Analogue Inch"};
     for (int i = 0; i < kReadouts; ++i) {
-        QAction* entry = menu.addAction(QString::fromLatin1(captions[i]));
+        // toggle() decides the tick: the last one ticked stays.
+        QAction* entry = addMenuEntry(menu, captions[i], this, [this, i] { toggle(i); });
         entry->setCheckable(true);
         entry->setChecked(true);
-        // Qt flips the tick when the entry is chosen; toggle() decides, so the flip is undone.
-        connect(entry, &QAction::triggered, this, [this, entry, i] {
-            entry->setChecked(!entry->isChecked());
-            toggle(i);
-        });
         entries_[static_cast<std::size_t>(i)] = entry;
     }
     menu.addSeparator();
