@@ -29,7 +29,8 @@ class PortTable {
     QString identity(int n) const;
     // The port whose device has this identity or path; 0 when there is none.
     int portOf(const QString& identity) const;
-    // Whether port n names a device that is there and that this user may open. The device is
+    // Whether port n names a serial device that is there (one this user may not open yet is
+    // there too: opening it says why it failed). The device is
     // not opened: opening a serial port raises DTR, which resets many boxes.
     bool portExists(int n) const;
     // The simulated box's terminal as the port after the real ones; its number.
