@@ -51,10 +51,6 @@ constexpr PageCaptions kPages[] = {
      {"F7 Zero Point %1", "F8 Hole Circle", "", "", "", "F12 Menu (2)"}},
 };
 
-// What the labels of F1..F11 say while a dialog that takes numbers is open: its keys.
-constexpr const char* kEntryLayout[] = {" 1", " 2", " 3", " 4", " 5", " 6",
-                                        " 7", " 8", " 9", " 0", " ."};
-
 bool isAxisKey(int code) {
     return code >= function(1) && code <= function(kAxisLabels);
 }
@@ -92,9 +88,11 @@ void FunctionKeys::drawAxisLabels(const QString& suffix) {
         labels_.setCaption(i, i < keys.size() ? keys[i] + u' ' + suffix : QString());
 }
 
+// While a dialog that takes numbers is open, F1..F11 are labelled with what they type there.
 void FunctionKeys::drawEntryLayout() {
     for (int i = 0; i < FunctionLabels::kCount - 1; ++i)
-        labels_.setCaption(i, QString::fromLatin1(kEntryLayout[i]));
+        labels_.setCaption(i,
+                           u' ' + QChar::fromLatin1(VirtualKey::entryCharacter(function(i + 1))));
     labels_.setCaption(FunctionLabels::kCount - 1, QString::fromLatin1(entryEnd_));
 }
 

@@ -137,9 +137,7 @@ void HoleCircleDialog::handleKey(QKeyEvent* event) {
 
 void HoleCircleDialog::functionKey(int code) {
     if (code == function(12)) return next();
-    if (code == function(11)) return type(u'.');
-    if (code == function(10)) return type(u'0');
-    type(QChar(u'1' + (code - function(1))));
+    if (const char c = VirtualKey::entryCharacter(code)) type(QChar::fromLatin1(c));
 }
 
 void HoleCircleDialog::type(QChar c) {

@@ -93,12 +93,8 @@ void NumberEntryDialog::finish() {
 }
 
 void NumberEntryDialog::functionKey(int code) {
-    if (code >= VirtualKey::function(1) && code <= VirtualKey::function(9)) {
-        append(QChar(u'1' + (code - VirtualKey::function(1))));
-    } else if (code == VirtualKey::function(10)) {
-        append(u'0');
-    } else if (code == VirtualKey::function(11)) {
-        append(u'.');
+    if (const char c = VirtualKey::entryCharacter(code)) {
+        append(QChar::fromLatin1(c));
     } else if (code == VirtualKey::function(12)) {
         finish();
     }
