@@ -21,12 +21,15 @@ bool isOperator(QChar c) {
     return c == u'+' || c == u'-' || c == u'*' || c == u'/';
 }
 
-// The value of a sum if it is one a readout can show: finite, and within a single's range.
+// Whether a readout can show the value: within a single's range.
+bool fitsReadout(double value) {
+    return std::abs(value) <= static_cast<double>(std::numeric_limits<float>::max());
+}
+
+// The value of a sum if it is one a readout can show.
 std::optional<double> sumValue(const QString& text) {
     const std::optional<double> value = evaluateSum(text.toStdString());
-    if (!value || std::abs(*value) > static_cast<double>(std::numeric_limits<float>::max()))
-        return std::nullopt;
-    return value;
+    return value && fitsReadout(*value) ? value : std::nullopt;
 }
 
 }  // namespace
@@ -71,14 +74,14 @@ void NumberEntryDialog::clear() {
 // after which no typing on could give a number ("7--", "+" first, the second point of "5/0.."):
 // the entry could then be neither mended nor ended.
 void NumberEntryDialog::append(QChar c) {
-    const QString text = typed_ + c;
-    if (!evaluateSum(text.toStdString()) && !evaluateSum((text + u'1').toStdString())) return;
-    const std::optional<double> value = sumValue(text);
-    if (!value && !isOperator(c) && evaluateSum(text.toStdString())) return;
-    typed_ = text;
+    const std::string text = (typed_ + c).toStdString();
+    const std::optional<double> value = evaluateSum(text);
+    if (!value && !evaluateSum(text + '1')) return;
+    if (value && !fitsReadout(*value) && !isOperator(c)) return;
+    typed_ += c;
     sum_->setText(typed_);
     message_->clear();
-    if (value) readout_->setValue(static_cast<float>(*value));
+    if (value && fitsReadout(*value)) readout_->setValue(static_cast<float>(*value));
 }
 
 // The entry ends only on a sum that gives a number the readout can show.
