@@ -40,4 +40,10 @@ void place(QWidget* widget, const QRect& twips, double zoom) {
     widget->setGeometry(toPx(twips, zoom));
 }
 
+QFont zoomedFont(const QString& family, int points, double zoom, QFont::Weight weight) {
+    QFont font(family, points, weight);
+    font.setPointSizeF(points * zoom);
+    return font;
+}
+
 }  // namespace gradel::Twips

@@ -1,7 +1,10 @@
 #pragma once
 // The one place where lengths in twips (1/1440 inch) become device-independent pixels.
-// Every length of the window's layout is written in twips and converted here.
+// Every length of the window's layout is written in twips and converted here, and lettering
+// that grows with the layout gets its size here too.
+#include <QFont>
 #include <QRect>
+#include <QString>
 
 class QWidget;
 
@@ -22,5 +25,8 @@ void place(QWidget* widget, int left, int top, int width, int height);
 // at zoom 1 every length of the layout, a whole number of pixels, comes out as toPx gives it.
 QRect toPx(const QRect& twips, double zoom);
 void place(QWidget* widget, const QRect& twips, double zoom);
+// The font `family`, `points` large at zoom 1 and `zoom` times that otherwise.
+QFont zoomedFont(const QString& family, int points, double zoom,
+                 QFont::Weight weight = QFont::Normal);
 
 }  // namespace gradel::Twips

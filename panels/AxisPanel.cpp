@@ -246,9 +246,7 @@ void AxisPanel::layOut() {
         Twips::place(part, twips, zoom_);
     };
     put(letter_, kLetter);
-    QFont letterFont(QStringLiteral("MS Sans Serif"), 24, QFont::Bold);
-    letterFont.setPointSizeF(24 * zoom_);
-    letter_->setFont(letterFont);
+    letter_->setFont(Twips::zoomedFont(QStringLiteral("MS Sans Serif"), 24, zoom_, QFont::Bold));
     put(toGo_, kToGo);
     // Lettered like the buttons beside it, in bold: the panel's font is the zoomed one by now.
     QFont markFont = font();

@@ -43,8 +43,7 @@ void FunctionLabels::setZoom(double zoom, QPoint origin, int spread) {
     for (std::size_t c = 0; c < columns_.size(); ++c)
         columns_[c]->setGeometry(Twips::toPx(QRect(left[c], 0, kColumnWidth, kColumnHeight), zoom)
                                      .translated(origin + QPoint(c ? spread : 0, 0)));
-    QFont font(QStringLiteral("MS Sans Serif"), 12, QFont::Bold);
-    font.setPointSizeF(12 * zoom);
+    const QFont font = Twips::zoomedFont(QStringLiteral("MS Sans Serif"), 12, zoom, QFont::Bold);
     for (int i = 0; i < kCount; ++i) {
         Twips::place(label(i), labelPlace(i), zoom);
         label(i)->setFont(font);

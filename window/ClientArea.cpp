@@ -59,9 +59,7 @@ double ClientArea::panelZoomFor(QSize size, double zoom) const {
 namespace {
 
 QFont windowFont(double zoom) {
-    QFont font(QStringLiteral("MS Sans Serif"), 8);
-    font.setPointSizeF(8 * zoom);
-    return font;
+    return Twips::zoomedFont(QStringLiteral("MS Sans Serif"), 8, zoom);
 }
 
 }  // namespace
