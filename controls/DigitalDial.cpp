@@ -89,11 +89,13 @@ void DigitalDial::showText() {
 // down to half the usual size; beyond that the overflow mark stands in its place.
 void DigitalDial::fitNumber(bool keepSmall) {
     QString shape = shapeOf(text_);
-    if (keepSmall && shape == fittedShape_) return;
-    double size = fitSize(text_);
+    if (keepSmall && shape == fittedShape_ && !heldSmall_) return;
+    const double fit = fitSize(text_);
     const double now = numberFont_.pointSizeF();
+    double size = fit;
     if (keepSmall && !overflow_ && size > now)
         size = std::clamp(fitSize(formatNumber(value_ * kGrowBackMargin, format_)), now, size);
+    heldSmall_ = size < fit;
     fittedShape_ = std::move(shape);
     overflow_ = size == 0;
     numberFont_ = valueFont_;

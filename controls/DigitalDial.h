@@ -72,9 +72,11 @@ class DigitalDial : public QWidget {
     QFont valueFont_;
     QFont unitFont_;
     QRect unitRect_;
-    // The number's font as drawn, for numbers shaped like `fittedShape_`; overflow_ when none fits.
+    // The number's font as drawn, for numbers shaped like `fittedShape_` (smaller than they need
+    // while heldSmall_); overflow_ when none fits.
     QFont numberFont_;
     QString fittedShape_;
+    bool heldSmall_ = false;
     bool overflow_ = false;
 };
 
