@@ -115,8 +115,10 @@ double DigitalDial::fitSize(const QString& text) const {
         return textSize(font, shape).width();
     };
     if (width(usual) <= room) return usual;
-    double size = usual * room / std::max(width(usual), 1);
-    while (size >= usual * kSmallest && width(size) > room) size *= 0.97;
+    // A shrunk number keeps a space's width from the left edge, as it does from the unit.
+    const int shrunkRoom = room - QFontMetrics(unitFont_).horizontalAdvance(u' ');
+    double size = usual * shrunkRoom / std::max(width(usual), 1);
+    while (size >= usual * kSmallest && width(size) > shrunkRoom) size *= 0.97;
     return size >= usual * kSmallest ? size : 0;
 }
 
