@@ -97,22 +97,22 @@ TEST(AxisPanel, CopyEntriesGiveTheReadingsAsShown) {
 
 // What is wrong with a readout's number, or "": its ink (the font's box of the text as drawn)
 // must lie inside the readout, and the text shown must read back as its value to within
-// `slack` (half its last place, a whole one for "…5" steps), or be the overflow mark. What its
-// "Copy" entry gives must read back so too, whatever is shown.
+// `slack` (half its last place, a whole "…5" step), or be the overflow mark. What its Copy
+// entry gives must read back so too, whatever is shown.
 QString faultOf(const DigitalDial& r, const QString& copiedText, double slack, bool mark) {
     const QString shown = r.shownText();
     const QFontMetrics fm(r.numberFont());
     const QRect drawn = r.numberRect();
     const QRect ink = fm.boundingRect(shown).translated(
         drawn.right() + 1 - fm.horizontalAdvance(shown), drawn.top() + fm.ascent());
-    const auto readsBack = [&](const QString& text) {
-        return std::abs(text.toDouble() - r.value()) <= slack;
+    const auto off = [&](const QString& text) {
+        return std::abs(text.toDouble() - r.value()) > slack;
     };
-    if (!r.rect().contains(ink) || !r.rect().contains(drawn)) return "cut: " + shown;
-    if (mark != (shown == DigitalDial::overflowMark())) return "shown: " + shown;
-    if (!mark && !readsBack(shown)) return "reads: " + shown;
-    if (std::isfinite(r.value()) && !readsBack(copiedText.chopped(r.unit().size())))
-        return "copied: " + copiedText;
+    if (!r.rect().contains(ink | drawn)) return "cut: " + shown;
+    if (mark != (shown == DigitalDial::overflowMark()) || (!mark && off(shown)))
+        return "shows " + shown;
+    if (std::isfinite(r.value()) && off(copiedText.chopped(r.unit().size())))
+        return "copies " + copiedText;
     return {};
 }
 
@@ -133,10 +133,10 @@ TEST(AxisPanel, ReadoutsShowEveryReadingWholeOrTheOverflowMark) {
         panel.setReadoutsShown(c[3].contains('m'), c[3].contains('i'), c[3].contains('d'));
         panel.setTimesTwo(c[1] == "x");
         panel.showPosition(0, static_cast<float>(c[0].toDouble() / 25.4));
-        const bool mark = c.size() > 4;
-        EXPECT_EQ(faultOf(panel.mmReadout(), copied(panel, "mmMenu"), 0.00501, mark) + '|' +
-                      faultOf(panel.inchReadout(), copied(panel, "inchMenu"), 0.00051, mark),
-                  "|")
+        EXPECT_EQ(
+            faultOf(panel.mmReadout(), copied(panel, "mmMenu"), 0.00501, c.size() > 4) + '|' +
+                faultOf(panel.inchReadout(), copied(panel, "inchMenu"), 0.00051, c.size() > 4),
+            "|")
             << qPrintable(row);
     }
 }
