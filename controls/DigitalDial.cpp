@@ -122,9 +122,12 @@ double DigitalDial::fitSize(const QString& text) const {
     return size >= usual * kSmallest ? size : 0;
 }
 
+// A smaller number stands on the usual number's baseline, so its point stays on the line the
+// eye expects it on and the unit still reads as a superscript.
 QRect DigitalDial::numberRect() const {
     const QSize size = textSize(numberFont_, shownText());
-    return QRect(QPoint(unitRect_.left() - size.width(), unitRect_.top()), size);
+    const int drop = QFontMetrics(valueFont_).ascent() - QFontMetrics(numberFont_).ascent();
+    return QRect(QPoint(unitRect_.left() - size.width(), unitRect_.top() + drop), size);
 }
 
 void DigitalDial::setFilling(bool filling) {
