@@ -6,6 +6,7 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <algorithm>
+#include <cmath>
 
 #include "base/NumberFormat.h"
 #include "base/Twips.h"
@@ -25,6 +26,20 @@ QSize textSize(const QFont& font, const QString& text) {
 
 QString unitText(const QString& unit) {
     return u' ' + unit + u' ';
+}
+
+// Below half its usual size a number is no longer read at a glance from the machine.
+constexpr double kSmallest = 0.5;
+// A shrunk number grows back only when a number 2 % further from zero would fit too, so a
+// reading that wavers at the edge (999.99, 1000.00, 999.99 …) keeps one size.
+constexpr double kGrowBackMargin = 1.02;
+
+// Every digit as an 8: the size a number is drawn at then depends on how many digits it has,
+// never on which, so the point stands still while the digits change.
+QString shapeOf(QString text) {
+    for (QChar& c : text)
+        if (c.isDigit()) c = u'8';
+    return text;
 }
 
 }  // namespace
@@ -58,11 +73,61 @@ void DigitalDial::setFormat(const QString& pattern) {
     showText();
 }
 
+QString DigitalDial::overflowMark() {
+    return QStringLiteral("------");
+}
+
 void DigitalDial::showText() {
-    QString text = formatNumber(value_, format_);
+    QString text = std::isfinite(value_) ? formatNumber(value_, format_) : overflowMark();
     if (text == text_) return;
     text_ = std::move(text);
+    fitNumber(true);
     update();
+}
+
+// The number takes the usual font while it fits left of the unit, else the largest that fits,
+// down to half the usual size; beyond that the overflow mark stands in its place.
+void DigitalDial::fitNumber(bool keepSmall) {
+    QString shape = shapeOf(text_);
+    if (keepSmall && shape == fittedShape_ && !heldSmall_) return;
+    const double fit = fitSize(text_);
+    const double now = numberFont_.pointSizeF();
+    double size = fit;
+    if (keepSmall && !overflow_ && size > now)
+        size = std::clamp(fitSize(formatNumber(value_ * kGrowBackMargin, format_)), now, size);
+    heldSmall_ = size < fit;
+    fittedShape_ = std::move(shape);
+    overflow_ = size == 0;
+    numberFont_ = valueFont_;
+    if (!overflow_) numberFont_.setPointSizeF(size);
+}
+
+// The largest size, up to the usual one, at which numbers shaped like `text` fit left of the
+// unit; 0 when that is under half the usual size. Checked at each size, since text does not
+// narrow in proportion to its size.
+double DigitalDial::fitSize(const QString& text) const {
+    const QString shape = shapeOf(text);
+    const double usual = valueFont_.pointSizeF();
+    const int room = unitRect_.left();
+    QFont font = valueFont_;
+    const auto width = [&](double points) {
+        font.setPointSizeF(points);
+        return textSize(font, shape).width();
+    };
+    if (width(usual) <= room) return usual;
+    // A shrunk number keeps a space's width from the left edge, as it does from the unit.
+    const int shrunkRoom = room - QFontMetrics(unitFont_).horizontalAdvance(u' ');
+    double size = usual * shrunkRoom / std::max(width(usual), 1);
+    while (size >= usual * kSmallest && width(size) > shrunkRoom) size *= 0.97;
+    return size >= usual * kSmallest ? size : 0;
+}
+
+// A smaller number stands on the usual number's baseline, so its point stays on the line the
+// eye expects it on and the unit still reads as a superscript.
+QRect DigitalDial::numberRect() const {
+    const QSize size = textSize(numberFont_, shownText());
+    const int drop = QFontMetrics(valueFont_).ascent() - QFontMetrics(numberFont_).ascent();
+    return QRect(QPoint(unitRect_.left() - size.width(), unitRect_.top() + drop), size);
 }
 
 void DigitalDial::setFilling(bool filling) {
@@ -99,6 +164,7 @@ void DigitalDial::layOut() {
     const double unitLeft = width - Twips::fromPx(unitSize.width());
     const double top = height / 2 - valueHeight / 2;
     unitRect_ = QRect(QPoint(Twips::toPx(unitLeft), Twips::toPx(top)), unitSize);
+    fitNumber(false);
 }
 
 // The largest point size, up to `points`, at which the widest text and the unit fit the width.
@@ -127,13 +193,11 @@ void DigitalDial::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     QStyleOption option;
     option.initFrom(this);
-    const QString& shown = text_;
-    const QSize valueSize = textSize(valueFont_, shown);
-    const QRect valueRect(unitRect_.left() - valueSize.width(), unitRect_.top(), valueSize.width(),
-                          valueSize.height());
+    const QString shown = shownText();
+    const QRect valueRect = numberRect();
     // Each text is kept to its own box, so neither can spill into the other.
     painter.setClipRect(valueRect);
-    painter.setFont(valueFont_);
+    painter.setFont(numberFont_);
     style()->drawItemText(&painter, valueRect, kTextFlags, option.palette, isEnabled(), shown,
                           foregroundRole());
     painter.setClipRect(unitRect_);

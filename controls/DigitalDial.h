@@ -1,8 +1,9 @@
 #pragma once
 // A readout that shows one number and its unit, right-aligned and sized to its height, like
-// the window of a measuring instrument. Setters store the state and ask for a repaint; the
-// paint reads the state. It starts disabled (drawn greyed, taking no mouse input) until its
-// owner enables it.
+// the window of a measuring instrument. A number too wide for its room is drawn smaller (never
+// cut); one that would need less than half the usual size shows as the overflow mark. Setters store
+// the state and ask for a repaint; the paint reads the state. It starts disabled (drawn greyed,
+// taking no mouse input) until its owner enables it.
 #include <QFont>
 #include <QRect>
 #include <QString>
@@ -30,8 +31,17 @@ class DigitalDial : public QWidget {
     void setFilling(bool filling);
     void setWidestText(const QString& text);
 
-    // The number as shown, e.g. "25.40".
+    // What the readout shows for a value it cannot show whole: a non-finite one, or one too
+    // wide even at half the usual size. Never a part of a number.
+    static QString overflowMark();
+
+    // The number in full, e.g. "25.40" (the overflow mark for a non-finite value).
     QString text() const { return text_; }
+    // What is drawn: the number, or the overflow mark when it does not fit.
+    QString shownText() const { return overflow_ ? overflowMark() : text_; }
+    // Where the shown text is drawn and in which font: the usual one, or smaller for a wide number.
+    QRect numberRect() const;
+    QFont numberFont() const { return numberFont_; }
     // The number, `separator` and the unit, e.g. "25.40mm": what "Copy" puts on the clipboard.
     QString reading(const QString& separator = QString()) const;
 
@@ -47,6 +57,8 @@ class DigitalDial : public QWidget {
     void layOut();
     double widestFit(double points) const;
     void showText();
+    void fitNumber(bool keepSmall);
+    double fitSize(const QString& text) const;
 
     float value_ = 0;
     QString unit_;
@@ -60,6 +72,12 @@ class DigitalDial : public QWidget {
     QFont valueFont_;
     QFont unitFont_;
     QRect unitRect_;
+    // The number's font as drawn, for numbers shaped like `fittedShape_` (smaller than they need
+    // while heldSmall_); overflow_ when none fits.
+    QFont numberFont_;
+    QString fittedShape_;
+    bool heldSmall_ = false;
+    bool overflow_ = false;
 };
 
 }  // namespace gradel

@@ -97,6 +97,25 @@ TEST(Readout, NumberEndsWhereTheUnitBegins) {
     }
 }
 
+// A readout sized for "-888.88" draws wider numbers smaller, and grows back only once well
+// clear of the edge, so a reading wavering about 1000 keeps one size. Rows, in turn: the value
+// shown | drawn at the usual size (1) or smaller (0).
+TEST(Readout, ShrunkNumberKeepsItsSizeAtTheEdge) {
+    DigitalDial readout;
+    readout.setUnit("mm");
+    readout.setFormat("0.00");
+    readout.setWidestText("-888.88");
+    readout.setFilling(true);
+    Twips::place(&readout, 0, 0, 2010, 1095);
+    readout.show();
+    const double usual = readout.numberFont().pointSizeF();
+    for (const QString row : {"999.99 1", "1000.00 0", "999.99 0", "-1000.01 0", "985 0", "979 1",
+                              "-999.99 1", "-1000 0", "-979 1"}) {
+        readout.setValue(row.section(' ', 0, 0).toFloat());
+        EXPECT_EQ(readout.numberFont().pointSizeF() == usual, row.endsWith('1')) << qPrintable(row);
+    }
+}
+
 // A dial as a panel holds it: 1695 twips wide, pink wedges.
 struct Dial {
     AnalogueDial dial;

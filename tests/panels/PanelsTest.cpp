@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -91,6 +92,52 @@ TEST(AxisPanel, CopyEntriesGiveTheReadingsAsShown) {
         EXPECT_EQ(copied(panel, "dialMenu") + '|' + copied(panel, "inchMenu") + '|' +
                       copied(panel, "mmMenu"),
                   row.section('|', 1));
+    }
+}
+
+// What is wrong with a readout's number, or "": its ink (the font's box of the text as drawn)
+// must lie inside the readout, and the text shown must read back as its value to within
+// `slack` (half its last place, a whole "…5" step), or be the overflow mark. What its Copy
+// entry gives must read back so too, whatever is shown.
+QString faultOf(const DigitalDial& r, const QString& copiedText, double slack, bool mark) {
+    const QString shown = r.shownText();
+    const QFontMetrics fm(r.numberFont());
+    const QRect drawn = r.numberRect();
+    const QRect ink = fm.boundingRect(shown).translated(
+        drawn.right() + 1 - fm.horizontalAdvance(shown), drawn.top() + fm.ascent());
+    const auto off = [&](const QString& text) {
+        return std::abs(text.toDouble() - r.value()) > slack;
+    };
+    if (!r.rect().contains(ink | drawn)) return "cut: " + shown;
+    if (mark != (shown == DigitalDial::overflowMark()) || (!mark && off(shown)))
+        return "shows " + shown;
+    if (std::isfinite(r.value()) && off(copiedText.chopped(r.unit().size())))
+        return "copies " + copiedText;
+    return {};
+}
+
+// Rows: millimetres from zero, X2 (x), times the design size, the readouts shown (m, i, d),
+// and whether both readouts show the overflow mark (-). Either readout holds any reading a box
+// can send (±2,540 mm, ±10,400 mm as counts, doubled in X2) and any relative one that can be
+// set (±99,999.99 mm) whole, however it is laid out.
+TEST(AxisPanel, ReadoutsShowEveryReadingWholeOrTheOverflowMark) {
+    for (const QString row :
+         {"1.25 . 1 mid", "-12.7 . 2 mid", "-888.88 x 1 m", "1209.16 . 1 mid", "1209.16 . 2 m",
+          "-2540 x 1 mid", "-10400 x 1 mid", "-10400 x 2 m", "99999 . 1 mid", "99999 . 2 mi",
+          "-99999.99 x 1 mid", "-99999.99 x 2 i", "1e20 . 1 mid -", "nan . 1 mid -",
+          "inf x 2 m -"}) {
+        const QStringList c = row.split(' ');
+        AxisPanel panel("X");
+        panel.show();  // a hidden readout is laid out only once it is shown
+        panel.setZoom(c[2].toDouble());
+        panel.setReadoutsShown(c[3].contains('m'), c[3].contains('i'), c[3].contains('d'));
+        panel.setTimesTwo(c[1] == "x");
+        panel.showPosition(0, static_cast<float>(c[0].toDouble() / 25.4));
+        EXPECT_EQ(
+            faultOf(panel.mmReadout(), copied(panel, "mmMenu"), 0.00501, c.size() > 4) + '|' +
+                faultOf(panel.inchReadout(), copied(panel, "inchMenu"), 0.00051, c.size() > 4),
+            "|")
+            << qPrintable(row);
     }
 }
 
