@@ -352,7 +352,7 @@ TEST(MainWindow, PanelsWorkTheirAdjAndCopyComeBackAsLeftAndGrowTheWindow) {
     EXPECT_TRUE(w.controller().scales().find("X")->isReversed());  // the new record knows
     w.feed("IZ,0:");
     EXPECT_EQ(w.panels().keys(), (QStringList{"X", "Y", "Z"}));
-    w.panels().remove("Y");  // hidden, as by a double click; its scale stays
+    w.panels().hide("Y");  // as by a double click; its scale stays
     for (int i = 0; i < 9; ++i) w.feed("Y+00.7500:");
     EXPECT_FLOAT_EQ(w.panel("Y").inchReadout().value(), -0.75f);
 
@@ -556,6 +556,55 @@ TEST(ViewMenu, TicksChooseTheReadoutsOfEveryPanelWhichTakeTheFreedRoom) {
     EXPECT_FALSE(again.panel("X").inchReadout().isVisibleTo(&again.panel("X")));
     EXPECT_FALSE(again.viewMenu().isShown(1));
     EXPECT_EQ(Settings().value("Comms", "port"), "Comm 2");
+}
+
+// Rows: what is done: hK a double click on K's frame, "all" View -> Show All Panels, -K K's
+// scale goes, +K it comes | the listed panels | Show All Panels can be chosen. A panel comes
+// back in its own place with its buttons as they were; one whose scale went stays away.
+TEST(ViewMenu, ShowAllPanelsBringsBackTheHiddenPanelsOfScalesThatAreThere) {
+    RiggedWindow w;
+    w.trigger("demoAdd0");
+    w.trigger("demoAdd1");
+    w.feed("IZ,0:");
+    w.show();
+    std::map<QString, int> tops;
+    for (const QString& k : w.panels().keys()) tops[k] = w.panel(k).y();
+    w.panel("Y").setAbsolute(true);
+    w.panel("Y").setTimesTwo(true);
+    w.panel("Y").setReversed(true);
+    QAction* showAll = w.viewMenu().showAllPanelsEntry();
+    EXPECT_FALSE(showAll->isEnabled());
+    for (const QString row :
+         {"hY|X Z|1", "hX|Z|1", "all|X Y Z|0", "hZ|X Y|1", "-Z|X Y|0", "all|X Y|0", "+Z hY|X Z|1",
+          "-Y +Y|X Y Z|0", "hX hY hZ||1", "all|X Y Z|0"}) {
+        for (const QString& a : row.section('|', 0, 0).split(' ')) {
+            if (a[0] == 'h') {
+                AxisPanel& p = w.panel(a.right(1));
+                const QPoint frame(2, p.height() / 2);
+                ASSERT_EQ(p.childAt(frame), nullptr);
+                QTest::mouseDClick(&p, Qt::LeftButton, {}, frame);
+            }
+            if (a == "all") showAll->trigger();
+            if (a[0] == '-' || a[0] == '+')
+                w.feed((a[0] == '-' ? "D" : "I") + a.toStdString().substr(1) + ":");
+        }
+        const QStringList keys = w.panels().keys();
+        EXPECT_EQ(keys.join(' '), row.section('|', 1, 1)) << qPrintable(row);
+        EXPECT_EQ(showAll->isEnabled(), row.endsWith('1')) << qPrintable(row);
+        for (int i = 0; i < keys.size(); ++i)
+            EXPECT_TRUE(w.panel(keys[i]).isVisible() &&
+                        w.panel(keys[i]).y() == tops[QString("XYZ")[i]])
+                << qPrintable(row) << i;
+        EXPECT_EQ(w.panels().height(), keys.size() * w.panel("X").height()) << qPrintable(row);
+    }
+    const AxisPanel& y = w.panel("Y");
+    EXPECT_TRUE(y.isAbsolute() && y.isTimesTwo() && y.isReversed());
+    // The axis keys count the panels that came back.
+    w.controller().setRelativeInch("Y", 0.3f);
+    w.controller().setRelativeInch("Z", 0.3f);
+    play(w, "F2");
+    EXPECT_EQ(w.controller().relativeInch("Y"), 0.f);
+    EXPECT_EQ(w.controller().relativeInch("Z"), 0.3f);
 }
 
 // keptOn rows: the window's frame on an 800 x 600 screen | where it goes. Then a window closed at
