@@ -74,9 +74,11 @@ bool SerialLink::openPort(int n) {
 QString SerialLink::openFailureText(int n, const QString& device) const {
     if (device.isEmpty())
         return tr("%1 could not be opened: there is no such port.").arg(caption(n));
+    const PortRefusal refusal = port_->refusal();
+    if (refusal.cause() == PortRefusal::Cause::InUse) return inUseText(n, device, refusal);
     QString text =
         tr("%1 (%2) could not be opened: %3.").arg(caption(n), device, port_->errorString());
-    if (port_->permissionDenied()) {
+    if (refusal.cause() == PortRefusal::Cause::NoPermission) {
         QString group = OwnerGroup(device);
         if (group.isEmpty() || group == QLatin1String("root")) group = QStringLiteral("dialout");
         text += tr(" You are not allowed to use this device: join the group that owns it "
@@ -84,6 +86,18 @@ QString SerialLink::openFailureText(int n, const QString& device) const {
                     .arg(group);
     }
     return text;
+}
+
+// Qt's own reason ("Permission error while locking the device") would send the user after the
+// group: the port is there and theirs, another program has it.
+QString SerialLink::inUseText(int n, const QString& device, const PortRefusal& refusal) {
+    QString text = tr("%1 (%2) is in use by another program").arg(caption(n), device);
+    if (refusal.pid() != 0) {
+        const QString program = refusal.program().isEmpty() ? tr("unnamed") : refusal.program();
+        text += tr(" (%1, process %2)").arg(program).arg(refusal.pid());
+    }
+    return text +
+           tr(". Close it there (or choose another port), then choose %1 again.").arg(caption(n));
 }
 
 void SerialLink::closeAfterPoll() {

@@ -33,6 +33,7 @@
 #include "window/ErrorMessageBox.h"
 #include "window/MainWindow.h"
 #include "window/PortKeypadSource.h"
+#include "window/PortRefusal.h"
 #include "window/QtSerialPort.h"
 #include "window/SerialLink.h"
 #include "window/Settings.h"
@@ -820,17 +821,24 @@ TEST(ComportMenu, ListsThePortsThatExistAndChoosingAnEntryOpensSwitchesOrClosesI
         EXPECT_EQ(QString::fromStdString(w.port->joined()), row.section('|', 1, 1));
         EXPECT_EQ(w.ticked(), row.section('|', 2)) << qPrintable(row);
     }
-    // A port that will not open: the notice names port, device and reason; the dialout hint
-    // (the device is root's) comes only when permission was refused.
-    for (bool permission : {false, true}) {
+    // Rows: why a port would not open (- no such device, p no permission, u in use, with the
+    // holder's process and program) | what the notice says | it gives the dialout hint (the
+    // device is root's). Qt's reason for a port in use would send the user after the group.
+    for (const QString row :
+         {"-|Comm 3 (/dev/zero) could not be opened: No such file or directory.|0",
+          "p|Comm 3 (/dev/zero) could not be opened: Permission denied.|1",
+          "u 1234 Gradel|Comm 3 (/dev/zero) is in use by another program (Gradel, process 1234)|0",
+          "u 1234|Comm 3 (/dev/zero) is in use by another program (unnamed, process 1234)|0",
+          "u|Comm 3 (/dev/zero) is in use by another program. Close it there|0"}) {
+        const QStringList why = row.section('|', 0, 0).split(' ');
         w.port->refused.insert("/dev/zero");
-        w.port->refuseWithPermission = permission;
+        w.port->refusedAs = PortRefusal(PortRefusal::Cause(QString("-pu").indexOf(why[0])),
+                                        why.value(1).toLongLong(), why.value(2));
         w.choose(1);
         const QString text = named<QMessageBox>(w, "portNotice")->text();
         EXPECT_TRUE(w.ticked().isEmpty() && !w.link().isOpen());
-        for (const QString& part : {QString("Comm 3"), QString("/dev/zero"), w.port->errorString()})
-            EXPECT_TRUE(text.contains(part)) << qPrintable(text);
-        EXPECT_EQ(text.contains("dialout"), permission);
+        EXPECT_TRUE(text.startsWith(row.section('|', 1, 1))) << qPrintable(text);
+        EXPECT_EQ(text.contains("dialout"), row.endsWith('1')) << qPrintable(text);
     }
     // The drain ends at its limit when the port is stuck; the window may go during either wait.
     w.choose(0);
@@ -891,6 +899,83 @@ TEST(QtSerialPort, OpensTheLineAt115200Baud8N1RawWithoutFlowControl) {
     // clang-format on
     for (const auto& [what, right] : checks) EXPECT_TRUE(right) << what;
     port.close();
+    ::close(master);
+}
+#endif
+
+// Rows: the user may open the device | the lock file, name=content ("," a new line) | the
+// processes, pid:program:an open file | the device | why it was refused: p no permission, u in
+// use, with the holder's pid and program when seen. Process 500 is this one; ROOT is a folder
+// where usb-box links to ttyUSB0.
+TEST(PortRefusal, TellsNoPermissionFromAPortHeldAndNamesTheHolder) {
+    QTemporaryDir root;
+    QDir(root.path()).mkpath("lock");
+    QFile(root.filePath("ttyUSB0")).open(QIODevice::WriteOnly);
+    QFile::link(root.filePath("ttyUSB0"), root.filePath("usb-box"));
+    for (const QString row :
+         {"0|-|-|/dev/ttyS0|p", "0|LCK..ttyS0=1234|1234:Gradel:/dev/ttyS0|/dev/ttyS0|p",
+          "1|-|-|/dev/ttyS0|u",
+          "1|LCK..ttyS0=1234,Gradel,vm|1234:Gradel:-|/dev/ttyS0|u 1234 Gradel",
+          "1|LCK..pts_3=      1234|1234:cu:-|/dev/pts/3|u 1234 cu",
+          "1|LCK..ttyS0=999|1234:minicom:/dev/ttyS0|/dev/ttyS0|u 1234 minicom",
+          "1|LCK..ttyS1=1234|1234:minicom:/dev/ttyS1 77:screen:/dev/ttyS0|/dev/ttyS0|u 77 screen",
+          "1|LCK..ttyS0=500|500:Gradel:/dev/ttyS0|/dev/ttyS0|u",
+          "1|LCK.._tmp_box=77|77:boxsim:-|/tmp/box|u 77 boxsim",
+          "1|-|77:Gradel:ROOT/ttyUSB0|ROOT/usb-box|u 77 Gradel"}) {
+        QStringList c = row.split('|');
+        c.replaceInStrings("ROOT", root.path());
+        QDir(root.filePath("proc")).removeRecursively();
+        for (const QString& lock : QDir(root.filePath("lock")).entryList(QDir::Files))
+            QFile::remove(root.filePath("lock/" + lock));
+        if (c[1] != "-") {
+            QFile lock(root.filePath("lock/" + c[1].section('=', 0, 0)));
+            ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+            lock.write(c[1].section('=', 1).replace(',', '\n').toLocal8Bit() + '\n');
+        }
+        for (const QString& process : c[2].split(' ')) {
+            const QStringList p = process.split(':');
+            if (p.size() < 3) continue;
+            QDir(root.path()).mkpath("proc/" + p[0] + "/fd");
+            QFile comm(root.filePath("proc/" + p[0] + "/comm"));
+            ASSERT_TRUE(comm.open(QIODevice::WriteOnly) && comm.write(p[1].toLatin1() + '\n'));
+            if (p[2] != "-") QFile::link(p[2], root.filePath("proc/" + p[0] + "/fd/3"));
+        }
+        PortRefusal::System system{
+            root.filePath("proc"), {root.filePath("lock")}, 500, [&](const QString&) {
+                return c[0] == "1";
+            }};
+        const PortRefusal why = PortRefusal::examine(c[3], system);
+        QString seen = QString("?pu")[int(why.cause())];
+        if (why.pid()) seen += QString(" %1 %2").arg(why.pid()).arg(why.program());
+        EXPECT_EQ(seen, c[4]) << qPrintable(row);
+    }
+}
+
+#ifndef Q_OS_WIN
+// Two opens of one pseudo-terminal, as two copies of the program would: the second is refused
+// as in use, not for want of permission, and the holder is found (this process, once it is not
+// told to leave itself out).
+TEST(PortRefusal, ASecondOpenOfAPseudoTerminalIsRefusedAsInUseByItsHolder) {
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_TRUE(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
+    const QString device = QString::fromLocal8Bit(::ptsname(master));
+    QtSerialPort first, second;
+    ASSERT_TRUE(first.open(device));
+    EXPECT_FALSE(second.open(device));
+    EXPECT_EQ(second.refusal().cause(), PortRefusal::Cause::InUse)
+        << qPrintable(second.errorString());
+    PortRefusal::System system = PortRefusal::System::live();
+    system.self = 0;
+    const PortRefusal held = PortRefusal::examine(device, system);
+    QFile comm("/proc/self/comm");
+    ASSERT_TRUE(comm.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString("%1 %2").arg(held.pid()).arg(held.program()),
+              QString("%1 %2")
+                  .arg(QCoreApplication::applicationPid())
+                  .arg(QString(comm.readLine()).trimmed()));
+    first.close();
+    EXPECT_TRUE(second.open(device));
+    second.close();
     ::close(master);
 }
 #endif
