@@ -40,12 +40,15 @@ PortRefusal::System PortRefusal::System::live() {
 }
 
 // Not in the group comes first: the user could not use the port even once the holder lets go.
-// A device the user may open that still refused is held by someone, seen or not.
+// A device the user may open that still refused is held by someone, seen or not. The holder is
+// looked for either way: Qt looks at the lock before the rights, and its words for a locked
+// device are no reason to give someone who may not open it at all.
 PortRefusal PortRefusal::examine(const QString& device, const System& system) {
-    if (system.mayOpen && !system.mayOpen(device)) return PortRefusal(Cause::NoPermission);
     PortRefusal found = fromLockFile(device, system);
     if (found.pid_ == 0) found = fromOpenFiles(device, system);
-    return found.pid_ != 0 ? found : PortRefusal(Cause::InUse);
+    const bool allowed = !system.mayOpen || system.mayOpen(device);
+    found.cause_ = allowed ? Cause::InUse : Cause::NoPermission;
+    return found;
 }
 
 // "/dev/ttyUSB0" is LCK..ttyUSB0, "/dev/pts/3" LCK..pts_3, "/tmp/box" LCK.._tmp_box.

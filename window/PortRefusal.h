@@ -33,7 +33,8 @@ class PortRefusal {
     // Why `device` was refused, the system having called it a permission error.
     static PortRefusal examine(const QString& device, const System& system = System::live());
     Cause cause() const { return cause_; }
-    // The holding process and its program's name (0 and "" when the system does not tell).
+    // The holding process and its program's name (0 and "" when the system does not tell); a
+    // device the user may not open can be held by another program too.
     qint64 pid() const { return pid_; }
     QString program() const { return program_; }
 

@@ -81,6 +81,7 @@ class SerialLink : public QObject {
     bool identify();  // false if destroyed meanwhile
     QString openFailureText(int n, const QString& device) const;
     static QString inUseText(int n, const QString& device, const PortRefusal& refusal);
+    static QString heldBy(const PortRefusal& refusal);
 
     std::unique_ptr<SerialPort> port_;
     PortTable table_;

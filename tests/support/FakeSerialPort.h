@@ -70,8 +70,10 @@ class FakeSerialPort : public SerialPort {
         if (open_) return false;
         device_ = device;
         if (refused.contains(device)) {
-            error_ = refusedAs.cause() == PortRefusal::Cause::Unknown ? "No such file or directory"
-                                                                      : "Permission denied";
+            // What Qt says when it finds the lock file, whatever the user's rights.
+            error_ = refusedAs.cause() == PortRefusal::Cause::Unknown
+                         ? "No such file or directory"
+                         : "Permission error while locking the device";
             note("refused " + device.toStdString());
             return false;
         }
