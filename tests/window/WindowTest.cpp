@@ -464,7 +464,7 @@ void resizeClient(MainWindow& w, QSize size) {
 // their twips put them.
 TEST(ClientArea, ScalesTheWholeDesignUniformlyToAnySize) {
     RiggedWindow w;
-    w.feed("IX,0:IY,0:IZ,0:");
+    w.feed("IZ,0:IX,0:IY,0:");  // the panels stand in key order
     w.show();
     for (const char* key : {"X", "Y", "Z"}) w.panel(key).showPosition(-819, -819);  // -20802.60 mm
     w.panel("Y").setTarget(0.0f);  // marked "to go"
@@ -560,12 +560,12 @@ TEST(ViewMenu, TicksChooseTheReadoutsOfEveryPanelWhichTakeTheFreedRoom) {
 }
 
 // Rows: what is done: hK a double click on K's frame, "all" View -> Show All Panels, -K K's
-// scale goes, +K it comes | the listed panels | Show All Panels can be chosen. A panel comes
-// back in its own place with its buttons as they were and its axis key; one whose scale went
-// stays away.
+// scale goes, +K it comes | the listed panels | Show All Panels can be
+// chosen. A panel comes back in its own place with its buttons as they were and its axis key;
+// one whose scale went stays away until the scale comes again.
 TEST(ViewMenu, ShowAllPanelsBringsBackTheHiddenPanelsOfScalesThatAreThere) {
     RiggedWindow w;
-    w.feed("IX,0:IY,0:IZ,0:");
+    w.feed("IZ,0:IX,0:IY,0:");  // the panels stand in key order
     w.show();
     AxisPanel& y = w.panel("Y");
     y.setAbsolute(true);
