@@ -1,5 +1,7 @@
 #include "panels/PanelStack.h"
 
+#include <algorithm>
+
 #include "base/Twips.h"
 #include "panels/AxisPanel.h"
 
@@ -14,10 +16,11 @@ AxisPanel* PanelStack::add(const QString& key) {
         entry.panel->setReadoutsShown(readouts_[0], readouts_[1], readouts_[2]);
         entry.panel->setZeroPoint(zeroPoint_);
         entry.panel->setZoom(zoom_);
-        connect(entry.panel, &AxisPanel::hideRequested, this, [this, key] { remove(key); });
+        connect(entry.panel, &AxisPanel::hideRequested, this, [this, key] { hide(key); });
         emit panelCreated(entry.panel);
     }
-    entry.listed = true;
+    entry.present = true;
+    entry.hidden = false;
     entry.panel->show();
     layOut();
     return entry.panel;
@@ -26,9 +29,33 @@ AxisPanel* PanelStack::add(const QString& key) {
 void PanelStack::remove(const QString& key) {
     const auto it = entries_.find(key);
     if (it == entries_.end()) return;
-    it->second.listed = false;
+    it->second.present = false;
     it->second.panel->hide();
     layOut();
+}
+
+void PanelStack::hide(const QString& key) {
+    const auto it = entries_.find(key);
+    if (it == entries_.end() || !it->second.listed()) return;
+    it->second.hidden = true;
+    it->second.panel->hide();
+    layOut();
+}
+
+// All at once, so that the column and the window are laid out once.
+void PanelStack::showAll() {
+    if (!hasHidden()) return;
+    for (auto& [key, entry] : entries_) {
+        if (!entry.present || !entry.hidden) continue;
+        entry.hidden = false;
+        entry.panel->show();
+    }
+    layOut();
+}
+
+bool PanelStack::hasHidden() const {
+    return std::any_of(entries_.begin(), entries_.end(),
+                       [](const auto& item) { return item.second.present && item.second.hidden; });
 }
 
 AxisPanel* PanelStack::panel(const QString& key) const {
@@ -39,7 +66,7 @@ AxisPanel* PanelStack::panel(const QString& key) const {
 QStringList PanelStack::keys() const {
     QStringList keys;
     for (const auto& [key, entry] : entries_)
-        if (entry.listed) keys << key;
+        if (entry.listed()) keys << key;
     return keys;
 }
 
@@ -75,7 +102,7 @@ void PanelStack::layOut() {
 void PanelStack::place() {
     int top = 0;
     for (const auto& [key, entry] : entries_) {
-        if (!entry.listed) continue;
+        if (!entry.listed()) continue;
         Twips::place(entry.panel, QRect(0, top, AxisPanel::kWidth, AxisPanel::kHeight), zoom_);
         top += AxisPanel::kHeight;
     }

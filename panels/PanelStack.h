@@ -4,7 +4,9 @@
 //
 // A panel is made the first time its key is added and afterwards only hidden and shown again:
 // it keeps its ABS, X2 and Rev state while its scale is away (or hidden by a double click).
-// Only listed (shown) panels take a place in the column and an axis key.
+// Only listed (shown) panels take a place in the column and an axis key. A panel hidden by a
+// double click stays hidden while its scale reports, until its scale is added again or the
+// operator asks for every panel back (showAll).
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -23,6 +25,12 @@ class PanelStack : public QWidget {
     AxisPanel* add(const QString& key);
     // Hides the panel of `key` and takes it off the list; it keeps its state.
     void remove(const QString& key);
+    // Hides the panel of a scale that is still there (the operator's double click).
+    void hide(const QString& key);
+    // Shows again every panel hidden by hide() whose scale is still there.
+    void showAll();
+    // Some scale that is there has its panel hidden by hide().
+    bool hasHidden() const;
     // The panel of `key`, listed or hidden; null if it was never made.
     AxisPanel* panel(const QString& key) const;
     // The listed keys, in the order the panels stand.
@@ -47,7 +55,9 @@ class PanelStack : public QWidget {
 
     struct Entry {
         AxisPanel* panel = nullptr;
-        bool listed = false;
+        bool present = false;  // its scale is there
+        bool hidden = false;   // by the operator, while its scale is there
+        bool listed() const { return present && !hidden; }
     };
     std::map<QString, Entry> entries_;  // in key order
     bool readouts_[3] = {true, true, true};

@@ -142,6 +142,9 @@ void MainWindow::createViewMenu() {
     view_ = new ViewMenu(*menuBar()->addMenu(QStringLiteral("&View")), this);
     connect(view_, &ViewMenu::readoutsChanged, panels_, &PanelStack::setReadoutsShown);
     connect(view_, &ViewMenu::fullScreenChosen, this, [this] { placement_.toggleFullScreen(); });
+    connect(view_, &ViewMenu::showAllPanelsChosen, panels_, &PanelStack::showAll);
+    connect(panels_, &PanelStack::layoutChanged, view_,
+            [this] { view_->setPanelsHidden(panels_->hasHidden()); });
 }
 
 void MainWindow::chooseSpeed(int i) {

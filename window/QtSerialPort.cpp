@@ -11,7 +11,7 @@ bool QtSerialPort::open(const QString& device) {
     close();
     device_ = device;
     openError_.clear();
-    permissionDenied_ = false;
+    refusal_ = {};
     failed_ = false;
     port_.setPortName(device);
     port_.setBaudRate(QSerialPort::Baud115200);
@@ -20,7 +20,8 @@ bool QtSerialPort::open(const QString& device) {
     port_.setStopBits(QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
     if (!port_.open(QIODevice::ReadWrite)) {
-        permissionDenied_ = port_.error() == QSerialPort::PermissionError;
+        // Qt calls a device held by another program a permission error too.
+        if (port_.error() == QSerialPort::PermissionError) refusal_ = PortRefusal::examine(device);
         openError_ = port_.errorString();
         port_.clearError();
         return false;
@@ -45,8 +46,8 @@ QString QtSerialPort::errorString() const {
     return openError_;
 }
 
-bool QtSerialPort::permissionDenied() const {
-    return permissionDenied_;
+PortRefusal QtSerialPort::refusal() const {
+    return refusal_;
 }
 
 void QtSerialPort::write(const QByteArray& data) {

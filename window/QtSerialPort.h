@@ -17,7 +17,7 @@ class QtSerialPort : public SerialPort {
     bool isOpen() const override;
     QString device() const override;
     QString errorString() const override;
-    bool permissionDenied() const override;
+    PortRefusal refusal() const override;
 
     void write(const QByteArray& data) override;
     QByteArray readAll() override;
@@ -34,7 +34,7 @@ class QtSerialPort : public SerialPort {
     QSerialPort port_;
     QString device_;
     QString openError_;
-    bool permissionDenied_ = false;
+    PortRefusal refusal_;
     bool failed_ = false;  // a fatal error was reported since the last open
 };
 

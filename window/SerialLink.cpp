@@ -74,16 +74,35 @@ bool SerialLink::openPort(int n) {
 QString SerialLink::openFailureText(int n, const QString& device) const {
     if (device.isEmpty())
         return tr("%1 could not be opened: there is no such port.").arg(caption(n));
+    const PortRefusal refusal = port_->refusal();
+    if (refusal.cause() == PortRefusal::Cause::InUse) return inUseText(n, device, refusal);
+    const bool denied = refusal.cause() == PortRefusal::Cause::NoPermission;
     QString text =
-        tr("%1 (%2) could not be opened: %3.").arg(caption(n), device, port_->errorString());
-    if (port_->permissionDenied()) {
+        tr("%1 (%2) could not be opened: %3.")
+            .arg(caption(n), device, denied ? tr("Permission denied") : port_->errorString());
+    if (denied) {
         QString group = OwnerGroup(device);
         if (group.isEmpty() || group == QLatin1String("root")) group = QStringLiteral("dialout");
         text += tr(" You are not allowed to use this device: join the group that owns it "
                    "(%1), for instance with \"sudo usermod -aG %1 $USER\", then log in again.")
                     .arg(group);
+        if (refusal.pid() != 0) text += tr(" It is also ") + heldBy(refusal) + u'.';
     }
     return text;
+}
+
+// Qt's own reason ("Permission error while locking the device") would send the user after the
+// group: the port is there and theirs, another program has it.
+QString SerialLink::inUseText(int n, const QString& device, const PortRefusal& refusal) {
+    return tr("%1 (%2) is ").arg(caption(n), device) + heldBy(refusal) +
+           tr(". Close it there (or choose another port), then choose %1 again.").arg(caption(n));
+}
+
+QString SerialLink::heldBy(const PortRefusal& refusal) {
+    QString text = tr("in use by another program");
+    if (refusal.pid() == 0) return text;
+    const QString program = refusal.program().isEmpty() ? tr("unnamed") : refusal.program();
+    return text + tr(" (%1, process %2)").arg(program).arg(refusal.pid());
 }
 
 void SerialLink::closeAfterPoll() {

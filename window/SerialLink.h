@@ -80,6 +80,8 @@ class SerialLink : public QObject {
     bool wait(std::chrono::milliseconds limit, const std::function<bool()>& done);
     bool identify();  // false if destroyed meanwhile
     QString openFailureText(int n, const QString& device) const;
+    static QString inUseText(int n, const QString& device, const PortRefusal& refusal);
+    static QString heldBy(const PortRefusal& refusal);
 
     std::unique_ptr<SerialPort> port_;
     PortTable table_;

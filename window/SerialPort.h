@@ -7,6 +7,8 @@
 #include <QString>
 #include <optional>
 
+#include "window/PortRefusal.h"
+
 namespace gradel {
 
 class SerialPort : public QObject {
@@ -22,8 +24,9 @@ class SerialPort : public QObject {
     virtual bool isOpen() const = 0;
     virtual QString device() const = 0;
     virtual QString errorString() const = 0;
-    // True when the last open() was refused by the system (no permission).
-    virtual bool permissionDenied() const = 0;
+    // Why the system refused the last open(): no permission, or the device in use (Unknown for
+    // any other failure, a missing device for instance).
+    virtual PortRefusal refusal() const = 0;
 
     virtual void write(const QByteArray& data) = 0;
     virtual QByteArray readAll() = 0;

@@ -27,12 +27,20 @@ ViewMenu::ViewMenu(QMenu& menu, QObject* parent) : QObject(parent) {
         entries_[static_cast<std::size_t>(i)] = entry;
     }
     menu.addSeparator();
+    showAllPanels_ = menu.addAction(QStringLiteral("Show All &Panels"));
+    showAllPanels_->setObjectName(QStringLiteral("showAllPanels"));
+    connect(showAllPanels_, &QAction::triggered, this, &ViewMenu::showAllPanelsChosen);
+    setPanelsHidden(false);
     fullScreen_ = menu.addAction(QStringLiteral("&Full Screen"));
     fullScreen_->setObjectName(QStringLiteral("fullScreen"));
     // F11 is Set Position's key.
     fullScreen_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
     fullScreen_->setShortcutContext(Qt::ApplicationShortcut);
     connect(fullScreen_, &QAction::triggered, this, &ViewMenu::fullScreenChosen);
+}
+
+void ViewMenu::setPanelsHidden(bool hidden) {
+    showAllPanels_->setEnabled(hidden);
 }
 
 bool ViewMenu::isShown(int readout) const {

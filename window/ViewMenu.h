@@ -1,7 +1,8 @@
 #pragma once
 // The View menu: which readouts the panels show (millimetre, inch, analogue inch; at least one
-// stays ticked, so the last one refuses to go) and Full Screen (Ctrl+Shift+F). The ticks are
-// remembered in the settings' [Window] section and come back at the next start.
+// stays ticked, so the last one refuses to go), Show All Panels (the panels hidden by a double
+// click come back) and Full Screen (Ctrl+Shift+F). The ticks are remembered in the settings'
+// [Window] section and come back at the next start.
 #include <QObject>
 #include <array>
 
@@ -23,10 +24,15 @@ class ViewMenu : public QObject {
     bool isShown(int readout) const;
     QAction* entry(int readout) const { return entries_.at(static_cast<std::size_t>(readout)); }
     QAction* fullScreenEntry() const { return fullScreen_; }
+    QAction* showAllPanelsEntry() const { return showAllPanels_; }
+    // Show All Panels can be chosen only while a panel is hidden: a hidden panel shows nowhere
+    // else, so the greyed entry is how the operator sees that none is.
+    void setPanelsHidden(bool hidden);
 
   signals:
     void readoutsChanged(bool mm, bool inch, bool dial);
     void fullScreenChosen();
+    void showAllPanelsChosen();
 
   private:
     void toggle(int readout);
@@ -34,6 +40,7 @@ class ViewMenu : public QObject {
     void remember() const;
 
     std::array<QAction*, kReadouts> entries_{};
+    QAction* showAllPanels_ = nullptr;
     QAction* fullScreen_ = nullptr;
 };
 

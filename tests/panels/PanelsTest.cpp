@@ -18,7 +18,6 @@
 #include "panels/AxisPanel.h"
 #include "panels/HoleCircleDialog.h"
 #include "panels/NumberEntryDialog.h"
-#include "panels/PanelStack.h"
 #include "tests/support/DialogKeys.h"
 
 using namespace gradel;
@@ -206,31 +205,6 @@ TEST(AxisPanel, AStalePanelIsMarkedOverItsReadoutsAtAnySize) {
         const QWidget* hit = panel.childAt(first->geometry().center());
         EXPECT_TRUE(hit == first || first->isAncestorOf(hit)) << qPrintable(row);
     }
-}
-
-// Panels stand in key order whatever order the scales come in; a hidden panel keeps its place
-// in the stack's memory and its state, and comes back as it was.
-TEST(PanelStack, KeyOrderHidingAndComingBack) {
-    PanelStack stack;
-    QSignalSpy created(&stack, &PanelStack::panelCreated);
-    QSignalSpy laidOut(&stack, &PanelStack::layoutChanged);
-    for (const char* key : {"Z", "X", "Y"}) stack.add(key);
-    EXPECT_EQ(stack.keys(), (QStringList{"X", "Y", "Z"}));
-    EXPECT_LT(stack.panel("X")->y(), stack.panel("Y")->y());
-    EXPECT_EQ(stack.bottom(), 3 * AxisPanel::kHeight);
-
-    AxisPanel* y = stack.panel("Y");
-    y->setTimesTwo(true);
-    emit y->hideRequested();  // as a double click on it does
-    EXPECT_EQ(stack.keys(), (QStringList{"X", "Z"}));
-    EXPECT_EQ(stack.panel("Z")->y(), y->y());  // moved up into Y's place
-    EXPECT_TRUE(y->isHidden());
-    stack.remove("W");  // never made: nothing happens
-    EXPECT_EQ(stack.add("Y"), y);
-    EXPECT_TRUE(y->isTimesTwo());
-    EXPECT_EQ(stack.keys(), (QStringList{"X", "Y", "Z"}));
-    EXPECT_EQ(created.size(), 3);
-    EXPECT_EQ(laidOut.size(), 5);
 }
 
 // The entry dialog: F1..F9 and F10 are digits, F11 the point, F12 ends; typed digits, "." and

@@ -19,8 +19,8 @@ class FakeSerialPort : public SerialPort {
     FakeSerialPort() { clock_.start(); }
 
     // What the test sets.
-    QSet<QString> refused;  // devices whose open fails
-    bool refuseWithPermission = false;
+    QSet<QString> refused;     // devices whose open fails
+    PortRefusal refusedAs;     // why a refused device was refused
     std::optional<bool> cts;   // nullopt: the device cannot tell
     qint64 pendingOutput = 0;  // bytes that stay in the output buffer until drained
     bool drains = true;        // the output drains at the second look
@@ -70,7 +70,10 @@ class FakeSerialPort : public SerialPort {
         if (open_) return false;
         device_ = device;
         if (refused.contains(device)) {
-            error_ = refuseWithPermission ? "Permission denied" : "No such file or directory";
+            // What Qt says when it finds the lock file, whatever the user's rights.
+            error_ = refusedAs.cause() == PortRefusal::Cause::Unknown
+                         ? "No such file or directory"
+                         : "Permission error while locking the device";
             note("refused " + device.toStdString());
             return false;
         }
@@ -85,7 +88,7 @@ class FakeSerialPort : public SerialPort {
     bool isOpen() const override { return open_; }
     QString device() const override { return device_; }
     QString errorString() const override { return error_; }
-    bool permissionDenied() const override { return refuseWithPermission; }
+    PortRefusal refusal() const override { return refusedAs; }
     void write(const QByteArray& data) override {
         note("write " + data.toStdString());
         if (onWrite) onWrite(data.toStdString());

@@ -33,6 +33,7 @@
 #include "window/ErrorMessageBox.h"
 #include "window/MainWindow.h"
 #include "window/PortKeypadSource.h"
+#include "window/PortRefusal.h"
 #include "window/QtSerialPort.h"
 #include "window/SerialLink.h"
 #include "window/Settings.h"
@@ -352,7 +353,7 @@ TEST(MainWindow, PanelsWorkTheirAdjAndCopyComeBackAsLeftAndGrowTheWindow) {
     EXPECT_TRUE(w.controller().scales().find("X")->isReversed());  // the new record knows
     w.feed("IZ,0:");
     EXPECT_EQ(w.panels().keys(), (QStringList{"X", "Y", "Z"}));
-    w.panels().remove("Y");  // hidden, as by a double click; its scale stays
+    w.panels().hide("Y");  // as by a double click; its scale stays
     for (int i = 0; i < 9; ++i) w.feed("Y+00.7500:");
     EXPECT_FLOAT_EQ(w.panel("Y").inchReadout().value(), -0.75f);
 
@@ -463,7 +464,7 @@ void resizeClient(MainWindow& w, QSize size) {
 // their twips put them.
 TEST(ClientArea, ScalesTheWholeDesignUniformlyToAnySize) {
     RiggedWindow w;
-    w.feed("IX,0:IY,0:IZ,0:");
+    w.feed("IZ,0:IX,0:IY,0:");  // the panels stand in key order
     w.show();
     for (const char* key : {"X", "Y", "Z"}) w.panel(key).showPosition(-819, -819);  // -20802.60 mm
     w.panel("Y").setTarget(0.0f);  // marked "to go"
@@ -556,6 +557,41 @@ TEST(ViewMenu, TicksChooseTheReadoutsOfEveryPanelWhichTakeTheFreedRoom) {
     EXPECT_FALSE(again.panel("X").inchReadout().isVisibleTo(&again.panel("X")));
     EXPECT_FALSE(again.viewMenu().isShown(1));
     EXPECT_EQ(Settings().value("Comms", "port"), "Comm 2");
+}
+
+// Rows: what is done: hK a double click on K's frame, "all" View -> Show All Panels, -K K's
+// scale goes, +K it comes | the listed panels | Show All Panels can be
+// chosen. A panel comes back in its own place with its buttons as they were and its axis key;
+// one whose scale went stays away until the scale comes again.
+TEST(ViewMenu, ShowAllPanelsBringsBackTheHiddenPanelsOfScalesThatAreThere) {
+    RiggedWindow w;
+    w.feed("IZ,0:IX,0:IY,0:");  // the panels stand in key order
+    w.show();
+    AxisPanel& y = w.panel("Y");
+    y.setAbsolute(true);
+    y.setTimesTwo(true);
+    for (const QString row :
+         {"hY|X Z|1", "hX|Z|1", "all|X Y Z|0", "hZ|X Y|1", "-Z|X Y|0", "hY all|X Y|0",
+          "+Z hY|X Z|1", "-Y +Y|X Y Z|0", "hX hY hZ||1", "all|X Y Z|0"}) {
+        for (const QString& a : row.section('|', 0, 0).split(' ')) {
+            if (a[0] == 'h')
+                QTest::mouseDClick(&w.panel(a.right(1)), Qt::LeftButton, {}, QPoint(2, 40));
+            if (a == "all") w.trigger("showAllPanels");
+            if (a[0] == '-' || a[0] == '+')
+                w.feed((a[0] == '-' ? "D" : "I") + a.toStdString().substr(1) + ":");
+        }
+        const QStringList keys = w.panels().keys();
+        EXPECT_EQ(keys.join(' '), row.section('|', 1, 1));
+        EXPECT_EQ(w.viewMenu().showAllPanelsEntry()->isEnabled(), row.endsWith('1'))
+            << qPrintable(row);
+        for (const AxisPanel* p : w.panels().findChildren<AxisPanel*>())
+            EXPECT_EQ(p->isVisible() ? p->y() : -y.height(), keys.indexOf(p->key()) * y.height())
+                << qPrintable(row);
+        EXPECT_EQ(w.panels().height(), keys.size() * y.height()) << qPrintable(row);
+    }
+    w.controller().setRelativeInch("Y", 0.3f);
+    play(w, "F2");
+    EXPECT_TRUE(y.isAbsolute() && y.isTimesTwo() && w.controller().relativeInch("Y") == 0);
 }
 
 // keptOn rows: the window's frame on an 800 x 600 screen | where it goes. Then a window closed at
@@ -771,17 +807,25 @@ TEST(ComportMenu, ListsThePortsThatExistAndChoosingAnEntryOpensSwitchesOrClosesI
         EXPECT_EQ(QString::fromStdString(w.port->joined()), row.section('|', 1, 1));
         EXPECT_EQ(w.ticked(), row.section('|', 2)) << qPrintable(row);
     }
-    // A port that will not open: the notice names port, device and reason; the dialout hint
-    // (the device is root's) comes only when permission was refused.
-    for (bool permission : {false, true}) {
+    // Rows: why a port would not open (- no such device, p no permission, u in use, with the
+    // holder's process and program) | what the notice says | it gives the dialout hint (the
+    // device is root's). Qt's reason (it looks at the lock first) would mislead either way.
+    for (const QString row :
+         {"-|Comm 3 (/dev/zero) could not be opened: No such file or directory.|0",
+          "p|Comm 3 (/dev/zero) could not be opened: Permission denied. You are not allowed|1",
+          "u 1234 Gradel|Comm 3 (/dev/zero) is in use by another program (Gradel, process 1234)|0",
+          "u 1234|Comm 3 (/dev/zero) is in use by another program (unnamed, process 1234)|0",
+          "u|Comm 3 (/dev/zero) is in use by another program. Close it there|0",
+          "p 77 cu|log in again. It is also in use by another program (cu, process 77).|1"}) {
+        const QStringList why = row.section('|', 0, 0).split(' ');
         w.port->refused.insert("/dev/zero");
-        w.port->refuseWithPermission = permission;
+        w.port->refusedAs = PortRefusal(PortRefusal::Cause(QString("-pu").indexOf(why[0])),
+                                        why.value(1).toLongLong(), why.value(2));
         w.choose(1);
         const QString text = named<QMessageBox>(w, "portNotice")->text();
         EXPECT_TRUE(w.ticked().isEmpty() && !w.link().isOpen());
-        for (const QString& part : {QString("Comm 3"), QString("/dev/zero"), w.port->errorString()})
-            EXPECT_TRUE(text.contains(part)) << qPrintable(text);
-        EXPECT_EQ(text.contains("dialout"), permission);
+        EXPECT_TRUE(text.contains(row.section('|', 1, 1))) << qPrintable(text);
+        EXPECT_EQ(text.contains("dialout"), row.endsWith('1')) << qPrintable(text);
     }
     // The drain ends at its limit when the port is stuck; the window may go during either wait.
     w.choose(0);
@@ -824,11 +868,12 @@ TEST(PortTable, NaturalOrderThePinnedListPortOneAndWhichPortsExist) {
 #ifndef Q_OS_WIN
 // The line as the box expects it, read back from the other side of a real pseudo-terminal
 // (on Linux the master side reports the settings of the terminal the program opened).
-TEST(QtSerialPort, OpensTheLineAt115200Baud8N1RawWithoutFlowControl) {
+TEST(QtSerialPort, OpensTheLineAt115200Baud8N1RawWithoutFlowControlAndOnlyOnce) {
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
     ASSERT_TRUE(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
+    const QString device = QString::fromLocal8Bit(::ptsname(master));
     QtSerialPort port;
-    ASSERT_TRUE(port.open(QString::fromLocal8Bit(::ptsname(master))));
+    ASSERT_TRUE(port.open(device));
     termios t{};
     ASSERT_EQ(::tcgetattr(master, &t), 0);
     // clang-format off
@@ -841,10 +886,59 @@ TEST(QtSerialPort, OpensTheLineAt115200Baud8N1RawWithoutFlowControl) {
     };
     // clang-format on
     for (const auto& [what, right] : checks) EXPECT_TRUE(right) << what;
+    // A second open, as by a second copy of the program, is refused as in use: by this
+    // process, once it is not told to leave itself out.
+    QtSerialPort second;
+    EXPECT_FALSE(second.open(device));
+    PortRefusal::System system = PortRefusal::System::live();
+    system.self = 0;
+    const PortRefusal held = PortRefusal::examine(device, system);
+    EXPECT_EQ(second.refusal().cause(), PortRefusal::Cause::InUse);
+    EXPECT_TRUE(held.pid() == QCoreApplication::applicationPid() && !held.program().isEmpty());
     port.close();
+    EXPECT_TRUE(second.open(device));
     ::close(master);
 }
 #endif
+
+// Rows: the user may open the device | the files: name=content ("," a new line), name->link
+// target | the device | why it was refused: p no permission, u in use, with the holder's pid and
+// program when seen. L is the lock folder, P /proc; this process is 500.
+TEST(PortRefusal, TellsNoPermissionFromAPortHeldAndNamesTheHolder) {
+    for (const QString row :
+         {"0||/dev/ttyS0|p", "0|L/LCK..ttyS0=1234 P/1234/comm=Gradel|/dev/ttyS0|p 1234 Gradel",
+          "1||/dev/ttyS0|u",
+          "1|L/LCK..ttyS0=1234,Gradel,vm P/1234/comm=Gradel|/dev/ttyS0|u 1234 Gradel",
+          "1|L/LCK..pts_3=1234 P/1234/comm=cu|/dev/pts/3|u 1234 cu",
+          "1|L/LCK..ttyS0=999 P/1234/comm=minicom P/1234/fd/3->/dev/ttyS0|/dev/ttyS0|u 1234 "
+          "minicom",
+          "1|L/LCK..ttyS1=8 P/8/fd/3->/dev/ttyS1 P/77/comm=screen "
+          "P/77/fd/9->/dev/ttyS0|/dev/ttyS0|u 77 screen",
+          "1|L/LCK..ttyS0=500 P/500/comm=Gradel P/500/fd/3->/dev/ttyS0|/dev/ttyS0|u",
+          "1|L/LCK.._tmp_box=77 P/77/comm=boxsim|/tmp/box|u 77 boxsim",
+          "1|ttyUSB0= usb-box->ttyUSB0 P/77/comm=Gradel P/77/fd/3->ttyUSB0|usb-box|u 77 Gradel"}) {
+        QTemporaryDir root;
+        const QStringList c = QString(row).replace("L/", "lock/").replace("P/", "proc/").split('|');
+        for (const QString& file : c[1].split(' ', Qt::SkipEmptyParts)) {
+            const QString name = root.filePath(file.section(QRegularExpression("=|->"), 0, 0));
+            QDir().mkpath(QFileInfo(name).path());
+            QFile f(name);
+            if (file.contains("->"))
+                QFile::link(QDir(root.path()).absoluteFilePath(file.section("->", 1)), name);
+            else if (f.open(QIODevice::WriteOnly))
+                f.write(file.section('=', 1).replace(',', '\n').toLatin1() + '\n');
+        }
+        PortRefusal::System system{
+            root.filePath("proc"), {root.filePath("lock")}, 500, [&](const QString&) {
+                return c[0] == "1";
+            }};
+        const PortRefusal why =
+            PortRefusal::examine(QDir(root.path()).absoluteFilePath(c[2]), system);
+        QString seen = QString("?pu")[int(why.cause())];
+        if (why.pid()) seen += QString(" %1 %2").arg(why.pid()).arg(why.program());
+        EXPECT_EQ(seen, c[3]) << qPrintable(row);
+    }
+}
 
 // Value rows: section/key/the text read, "-" being the fallback; an empty text is a value.
 // Then moveTo rows: a position text (* one with a field too long) | the answers to its fault:
