@@ -261,23 +261,25 @@ void FunctionKeys::askHoleCircle() {
     showPage(request ? Page::HoleCircle : Page::Menu2);
 }
 
+// Cancelled, the entry leaves the value Set Position gives as it was before.
 void FunctionKeys::enterNumber(const QString& unit, const QString& format) {
     showPage(Page::Entry);
-    const float value = entry_.enterNumber(unit, format);
-    entryValue_ =
-        unit == QStringLiteral("mm") ? static_cast<float>(value / Scale::kMmPerInch) : value;
-    entryText_ = formatNumber(static_cast<double>(value), QString()) + u' ' + unit;
+    if (const std::optional<float> value = entry_.enterNumber(unit, format)) {
+        entryValue_ =
+            unit == QStringLiteral("mm") ? static_cast<float>(*value / Scale::kMmPerInch) : *value;
+        entryText_ = formatNumber(static_cast<double>(*value), QString()) + u' ' + unit;
+    }
     showPage(Page::SetPosition);
 }
 
-// The number typed must be a point's number; anything else (nothing typed included) leaves the
-// active point as it was.
+// The number typed must be a point's number; anything else (nothing typed included, or the
+// entry cancelled) leaves the active point as it was.
 void FunctionKeys::chooseZeroPoint() {
     showPage(Page::Entry);
-    const float value = entry_.enterNumber(QStringLiteral("P"), QStringLiteral("0"));
-    const bool isPoint = !entry_.typed().isEmpty() && value == std::floor(value) && value >= 0 &&
-                         value < static_cast<float>(Scale::kZeroPoints);
-    if (isPoint) axes_.setZeroPoint(static_cast<int>(value));
+    const std::optional<float> value = entry_.enterNumber(QStringLiteral("P"), QStringLiteral("0"));
+    const bool isPoint = value && !entry_.typed().isEmpty() && *value == std::floor(*value) &&
+                         *value >= 0 && *value < static_cast<float>(Scale::kZeroPoints);
+    if (isPoint) axes_.setZeroPoint(static_cast<int>(*value));
     showPage(Page::Menu2);
 }
 
