@@ -176,7 +176,8 @@ struct KeySpy : QObject {
 
 // Plays keys on the window: "F7" is the key F7, "L7" a click on its label, "K11,7,0" the
 // keypad's codes at successive polls of the window's timer (where the keypad's key goes is the
-// window's business), "#3.25" has the next number entry typed 3.25 and Enter, "X-01.0000" gives
+// window's business), "#3.25" has the next number entry typed 3.25 and Enter (none after an
+// Escape), "X-01.0000" gives
 // X nine readings; a single character is typed.
 void play(RiggedWindow& w, const QString& keys) {
     for (const QString& t : keys.split(' ')) {
@@ -190,7 +191,8 @@ void play(RiggedWindow& w, const QString& keys) {
             w.keypad->codes = t.mid(1).split(',');
         EXPECT_TRUE(QTest::qWaitFor([&] { return w.keypad->codes.isEmpty(); }));
         if (t[0] == '#')
-            answer(w.findChild<NumberEntryDialog*>(), typed(qPrintable(t.mid(1) + "\r")));
+            answer(w.findChild<NumberEntryDialog*>(),
+                   typed(qPrintable(t.mid(1) + (t.endsWith('\x1b') ? "" : "\r"))));
         if (t.size() == 1 && t[0] != '#') QTest::keyClicks(&w, t);
         for (int i = 0; t.size() > 1 && t[0] == 'X' && i < 9; ++i) w.feed(t.toStdString() + ':');
     }
@@ -313,6 +315,45 @@ TEST(MainWindow, SecondPageHalvesAndChoosesZeroPointsThatAreKept) {
     EXPECT_EQ(seen() + QString::number(errors.reports().size()), "0.00|X Axis  P3|F7 Zero Abs1");
     QDir(settingsFile()).removeRecursively();
     QSettings(Settings::executableName(), Settings::executableName()).clear();  // and its cache
+}
+
+// Rows: keys played | the F1 label | the entry's message | X's millimetre readout | X's caption.
+// X starts at 1". Set Position takes up to the farthest a box's count reaches, doubled (X2
+// mode): 819.2" or 20807.68 mm, by sum too; beyond it the entry says so and stays open (Escape
+// then cancels). Escape leaves the page's value and the zero point as they were (F1 sets the
+// old value again); Backspace takes a character back; a comma is the point.
+TEST(MainWindow, TypedNumbersBeyondAnyScaleAreRefusedAndEscapeChangesNothing) {
+    RiggedWindow w;
+    w.trigger("demoAdd0");
+    play(w, "X+01.0000");
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    play(w, "F11");
+    const auto entry = [&] { return w.findChild<NumberEntryDialog*>()->message(); };
+    for (const QString row :
+         {"#20807.68 F7 F1|X =20807.68 mm||20807.68|X Axis",
+          "#-819.2 F8 F1|X =-819.2 \"||-20807.68|X Axis",
+          "#20807.69\r\x1b F7 F1|X =-819.2 \"|Too large: at most ±20807.68mm|"
+          "-20807.68|X Axis",
+          "#819.2005\r\x1b F8 F1|X =-819.2 \"|Too large: at most ±819.2\"|"
+          "-20807.68|X Axis",
+          "#123456789012345678901234\r\x1b F7|X =-819.2 \"|Too large: at most "
+          "±20807.68mm|-20807.68|"
+          "X Axis",
+          "#10000000000\r\x1b F7|X =-819.2 \"|Too large: at most ±20807.68mm|-20807.68|X Axis",
+          "#20000+808\r\x1b F7|X =-819.2 \"|Too large: at most ±20807.68mm|-20807.68|X Axis",
+          "#41615.36/2 F7 F1|X =20807.68 mm||20807.68|X Axis",
+          "#3.5\x1b F7 F1|X =20807.68 mm||20807.68|X Axis", "#3.55\b F7 F1|X =3.5 mm||3.50|X Axis",
+          "#1,5 F7 F1|X =1.5 mm||1.50|X Axis", "#0012,70 F7 F1|X =12.7 mm||12.70|X Axis",
+          "F12 F12 #3\x1b F7|X = Half||12.70|X Axis",
+          "#3 F7 F12 F11 F1|X =12.7 mm||12.70|X Axis  P3"}) {
+        play(w, row.section('|', 0, 0));
+        const QString seen = w.label() + '|' + entry() + '|' +
+                             w.panel("X").mmReadout().reading().chopped(2) + '|' +
+                             w.panel("X").title();
+        EXPECT_EQ(seen, row.section('|', 1));
+    }
 }
 
 // Adj rows: the buttons held | pixels moved down | 2 in X2 mode | X's relative reading after
