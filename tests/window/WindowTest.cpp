@@ -356,6 +356,43 @@ TEST(MainWindow, TypedNumbersBeyondAnyScaleAreRefusedAndEscapeChangesNothing) {
     }
 }
 
+// Rows: X's relative reading (inches) | the faults reported. A relative reading too far for the
+// dial to scroll to (a settings file could hold any origin) comes with each of 100 readings, as
+// 50 a second would in two seconds, and with more while the prompt is up (its own event loop
+// runs on): the dial reports it once and the readouts go on.
+TEST(MainWindow, ADialFaultOnEveryReadingIsReportedOnce) {
+    struct NestingPrompt : ScopedPrompt {
+        std::function<void()> meanwhile;
+        int depth = 0;
+        ErrorAnswer ask(const ErrorReport& report) override {
+            if (depth++ < 3) meanwhile();
+            --depth;
+            return ScriptedPrompt::ask(report);
+        }
+    };
+    for (const QString row : {"1e30|AnalogueDial Value", "4e12|AnalogueDial Value",
+                              "inf|AnalogueDial Value", "nan|AnalogueDial Value", "800|"}) {
+        RiggedWindow w;
+        w.trigger("demoAdd0");
+        NestingPrompt errors;
+        int reading = 0;
+        const auto next = [&] {
+            w.feed(++reading % 2 ? "X+01.0000:" : "X+01.0005:");
+            QCoreApplication::processEvents();
+        };
+        errors.meanwhile = [&] {
+            for (int i = 0; i < 5; ++i) next();
+        };
+        w.controller().setRelativeInch("X", row.section('|', 0, 0).toFloat());
+        for (int i = 0; i < 100; ++i) next();
+        QStringList seen;
+        for (const ErrorReport& r : errors.reports())
+            seen << QString::fromStdString(r.module + ' ' + r.procedure);
+        EXPECT_EQ(seen.join(", "), row.section('|', 1)) << qPrintable(row);
+        EXPECT_EQ(reading, errors.reports().empty() ? 100 : 105);  // 5 while it was asked
+    }
+}
+
 // Adj rows: the buttons held | pixels moved down | 2 in X2 mode | X's relative reading after
 // the drag from 0.1". 10 px are 150 twips: 0.0015" with the left button, 0.015" with the right.
 TEST(MainWindow, PanelsWorkTheirAdjAndCopyComeBackAsLeftAndGrowTheWindow) {
