@@ -53,8 +53,14 @@ ErrorPrompt& AnalogueDial::prompt() const {
     return prompt_ ? *prompt_ : defaultErrorPrompt();
 }
 
+// New values come with every reading, many times a second: a value the tapes cannot scroll to
+// is reported the first time only, and the dial goes on. The mark is set before asking, since
+// the prompt's own event loop goes on bringing readings while the operator reads it; a report
+// for each of them would stack prompt upon prompt faster than anyone could answer them.
 void AnalogueDial::setValue(float value) {
     value_ = value;
+    if (showValue() || valueFaultReported_) return;
+    valueFaultReported_ = true;
     ErrorTrap(prompt(), kModule, "Value").run([&] {
         if (!showValue()) throw Failure(Fault::Overflow);
     });

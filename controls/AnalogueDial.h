@@ -21,6 +21,8 @@ class AnalogueDial : public QWidget {
     explicit AnalogueDial(QWidget* parent = nullptr, ErrorPrompt* prompt = nullptr);
 
     float value() const { return value_; }
+    // A value too far to scroll to (beyond 32 bits of whole inches, or no number) leaves the
+    // tapes where they were; only the first such value in the dial's life is reported.
     void setValue(float value);
     // Fraction marks per inch; below 2 counts as 2. A count whose tape cannot be built at the
     // present size is refused (Overflow) and the old count kept.
@@ -61,6 +63,7 @@ class AnalogueDial : public QWidget {
 
     ErrorPrompt* prompt_;
     float value_ = 0;
+    bool valueFaultReported_ = false;
     int divisions_ = 64;
     QString unit_;
     bool arrowsShown_ = false;

@@ -27,6 +27,14 @@ constexpr std::array<float, 4> kOffsetsMm = {2.0f, -2.0f, 5.0f, -5.0f};
 
 const QString kInchMark = QStringLiteral("\"");
 
+// The largest position that may be typed: the farthest a box's count reaches, doubled, since in
+// X2 mode the numbers typed are the doubled ones the panel shows. No scale could ever read a
+// larger one, and it would only put a number on the display that nothing can reach.
+constexpr double kLargestTypedInch = 2 * Scale::kFarthestInch;
+constexpr double kLargestTypedMm = 20807.68;  // the same, as typed in millimetres
+static_assert(kLargestTypedMm / Scale::kMmPerInch - kLargestTypedInch < 1e-9 &&
+              kLargestTypedInch - kLargestTypedMm / Scale::kMmPerInch < 1e-9);
+
 // The captions of one page: the text after each axis key, then F7..F12. "%1" in a caption
 // stands for what changes on that page (fillIn).
 struct PageCaptions {
@@ -141,9 +149,9 @@ bool FunctionKeys::handleSetPositionKey(int code) {
     if (isAxisKey(code)) {
         applyToAxis(code - function(1));
     } else if (code == function(7)) {
-        enterNumber(QStringLiteral("mm"), QStringLiteral("0.00"));
+        enterNumber(QStringLiteral("mm"), QStringLiteral("0.00"), kLargestTypedMm);
     } else if (code == function(8)) {
-        enterNumber(kInchMark, QStringLiteral("0.0005"));
+        enterNumber(kInchMark, QStringLiteral("0.0005"), kLargestTypedInch);
     } else if (code == function(9)) {
         takeNextOffset();
     } else if (code == function(10)) {
@@ -261,23 +269,25 @@ void FunctionKeys::askHoleCircle() {
     showPage(request ? Page::HoleCircle : Page::Menu2);
 }
 
-void FunctionKeys::enterNumber(const QString& unit, const QString& format) {
+// Cancelled, the entry leaves the value Set Position gives as it was before.
+void FunctionKeys::enterNumber(const QString& unit, const QString& format, double largest) {
     showPage(Page::Entry);
-    const float value = entry_.enterNumber(unit, format);
-    entryValue_ =
-        unit == QStringLiteral("mm") ? static_cast<float>(value / Scale::kMmPerInch) : value;
-    entryText_ = formatNumber(static_cast<double>(value), QString()) + u' ' + unit;
+    if (const std::optional<float> value = entry_.enterNumber(unit, format, largest)) {
+        entryValue_ =
+            unit == QStringLiteral("mm") ? static_cast<float>(*value / Scale::kMmPerInch) : *value;
+        entryText_ = formatNumber(static_cast<double>(*value), QString()) + u' ' + unit;
+    }
     showPage(Page::SetPosition);
 }
 
-// The number typed must be a point's number; anything else (nothing typed included) leaves the
-// active point as it was.
+// The number typed must be a point's number; anything else (nothing typed included, or the
+// entry cancelled) leaves the active point as it was.
 void FunctionKeys::chooseZeroPoint() {
     showPage(Page::Entry);
-    const float value = entry_.enterNumber(QStringLiteral("P"), QStringLiteral("0"));
-    const bool isPoint = !entry_.typed().isEmpty() && value == std::floor(value) && value >= 0 &&
-                         value < static_cast<float>(Scale::kZeroPoints);
-    if (isPoint) axes_.setZeroPoint(static_cast<int>(value));
+    const std::optional<float> value = entry_.enterNumber(QStringLiteral("P"), QStringLiteral("0"));
+    const bool isPoint = value && !entry_.typed().isEmpty() && *value == std::floor(*value) &&
+                         *value >= 0 && *value < static_cast<float>(Scale::kZeroPoints);
+    if (isPoint) axes_.setZeroPoint(static_cast<int>(*value));
     showPage(Page::Menu2);
 }
 

@@ -66,7 +66,7 @@ class FunctionKeys {
     QString fillIn(const char* caption) const;
     void applyToAxis(int index);
     void takeNextOffset();
-    void enterNumber(const QString& unit, const QString& format);
+    void enterNumber(const QString& unit, const QString& format, double largest);
     void chooseZeroPoint();
     void showPage(Page page);
 

@@ -8,6 +8,7 @@
 #include <limits>
 #include <optional>
 
+#include "base/NumberFormat.h"
 #include "base/Sum.h"
 #include "base/Twips.h"
 #include "base/VirtualKey.h"
@@ -44,6 +45,9 @@ NumberEntryDialog::NumberEntryDialog(QWidget* owner)
     Twips::place(readout_, 120, 300, 3495, 735);
     Twips::place(message_, 120, 1050, 3495, 240);
     sum_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // The number being typed is a reading in the making: it is drawn as the panels draw a live
+    // readout, not greyed like a control that cannot be used.
+    readout_->setEnabled(true);
     setFixedSize(Twips::toPx(3735), Twips::toPx(1350));
     clear();
 }
@@ -52,47 +56,79 @@ QString NumberEntryDialog::message() const {
     return message_->text();
 }
 
-float NumberEntryDialog::enterNumber(const QString& unit, const QString& format) {
+std::optional<float> NumberEntryDialog::enterNumber(const QString& unit, const QString& format,
+                                                    double largest) {
     readout_->setUnit(unit);
     readout_->setFormat(format);
+    largest_ = largest;
     exec();
     // Give the keyboard back to the window: without a window manager nothing else would, and
     // the keypad's presses go to the active window.
     if (QWidget* owner = parentWidget(); owner && owner->isVisible()) owner->activateWindow();
+    if (cancelled_) return std::nullopt;
     return readout_->value();
 }
 
 void NumberEntryDialog::clear() {
+    cancelled_ = false;
     typed_.clear();
     sum_->clear();
     message_->clear();
     readout_->setValue(0);
 }
 
-// The readout follows the sum while it is whole; a digit that would take it beyond what a
-// single-precision value holds is refused, so the readout never shows infinity. So is a key
-// after which no typing on could give a number ("7--", "+" first, the second point of "5/0.."):
-// the entry could then be neither mended nor ended.
+// A digit that would take the sum beyond what a single-precision value holds is refused, so
+// the readout never shows infinity. So is a key after which no typing on could give a number
+// ("7--", "+" first, the second point of "5/0.."): the entry could then be neither mended nor
+// ended.
 void NumberEntryDialog::append(QChar c) {
     const std::string text = (typed_ + c).toStdString();
     const std::optional<double> value = evaluateSum(text);
     if (!value && !evaluateSum(text + '1')) return;
     if (value && !fitsReadout(*value) && !isOperator(c)) return;
     typed_ += c;
-    sum_->setText(typed_);
-    message_->clear();
-    if (value && fitsReadout(*value)) readout_->setValue(static_cast<float>(*value));
+    showSum();
 }
 
-// The entry ends only on a sum that gives a number the readout can show.
+void NumberEntryDialog::takeBack() {
+    typed_.chop(1);
+    showSum();
+}
+
+// The readout shows the value of the longest start of the text that has one: "5/0" shows 5,
+// as it did before the 0 was typed, so taking a character back shows what was shown before it.
+void NumberEntryDialog::showSum() {
+    sum_->setText(typed_);
+    message_->clear();
+    for (qsizetype n = typed_.size(); n >= 0; --n) {
+        if (const std::optional<double> value = sumValue(typed_.left(n))) {
+            readout_->setValue(static_cast<float>(*value));
+            return;
+        }
+    }
+}
+
+// The entry ends only on a sum that gives a number the caller can use; anything else is
+// refused where it is typed, so a number no scale could read never reaches the display.
 void NumberEntryDialog::finish() {
     const std::optional<double> value = sumValue(typed_);
     if (!value) {
         message_->setText(QStringLiteral("Not a number: mend the sum"));
         return;
     }
+    if (std::abs(*value) > largest_) {
+        message_->setText(QStringLiteral("Too large: at most \u00b1%1%2")
+                              .arg(formatNumber(largest_, QString()), readout_->unit()));
+        return;
+    }
     readout_->setValue(static_cast<float>(*value));
     hide();
+}
+
+// Cancelled (Escape, or the dialog closed), the entry gives nothing, whatever was typed.
+void NumberEntryDialog::reject() {
+    cancelled_ = true;
+    QDialog::reject();
 }
 
 void NumberEntryDialog::functionKey(int code) {
@@ -103,7 +139,9 @@ void NumberEntryDialog::functionKey(int code) {
     }
 }
 
+// A comma is the decimal point as most of Europe writes it.
 void NumberEntryDialog::character(QChar c) {
+    if (c == u',') c = u'.';
     if ((c >= u'0' && c <= u'9') || c == u'.' || isOperator(c))
         append(c);
     else
@@ -121,6 +159,8 @@ bool NumberEntryDialog::event(QEvent* event) {
 
 void NumberEntryDialog::handleKey(QKeyEvent* event) {
     event->accept();
+    if (event->key() == Qt::Key_Escape) return reject();
+    if (event->key() == Qt::Key_Backspace) return takeBack();
     if (const int code = VirtualKey::fromEvent(*event)) functionKey(code);
     if (isHidden() || event->text().isEmpty()) return;  // ended, or a key that types nothing
     character(event->text().at(0));

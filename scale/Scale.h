@@ -20,6 +20,9 @@ class Scale {
     static constexpr double kMmPerInch = 25.4;
     static constexpr int kAveraged = 9;  // readings in the average
     static constexpr int kZeroPoints = 10;
+    // The farthest from its zero a box can report a scale: its raw count's 2^23 counts at 20480
+    // to the inch (the decimal formats stop at 99.9995 in).
+    static constexpr double kFarthestInch = 8388608.0 / 20480;
     using Origins = std::array<float, kZeroPoints>;
 
     explicit Scale(std::string key) : key_(std::move(key)) {}

@@ -2,6 +2,7 @@
 // An error prompt for tests: records every report and answers from a script (Abort once the
 // script runs out). A ScopedPrompt is the default prompt while it lives.
 #include <deque>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -14,6 +15,7 @@ class ScriptedPrompt : public ErrorPrompt {
     explicit ScriptedPrompt(std::deque<ErrorAnswer> answers = {}) : answers_(std::move(answers)) {}
     ErrorAnswer ask(const ErrorReport& report) override {
         reports_.push_back(report);
+        if (meanwhile && reports_.size() <= 3) meanwhile();
         if (answers_.empty()) return ErrorAnswer::Abort;
         const ErrorAnswer answer = answers_.front();
         answers_.pop_front();
@@ -22,6 +24,9 @@ class ScriptedPrompt : public ErrorPrompt {
     void script(std::deque<ErrorAnswer> answers) { answers_ = std::move(answers); }
     const std::vector<ErrorReport>& reports() const { return reports_; }
     void clearReports() { reports_.clear(); }
+    // Runs while the first three reports are asked, as a box's own event loop runs the program
+    // on while the operator reads it.
+    std::function<void()> meanwhile;
 
   private:
     std::deque<ErrorAnswer> answers_;

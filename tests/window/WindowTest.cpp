@@ -176,7 +176,8 @@ struct KeySpy : QObject {
 
 // Plays keys on the window: "F7" is the key F7, "L7" a click on its label, "K11,7,0" the
 // keypad's codes at successive polls of the window's timer (where the keypad's key goes is the
-// window's business), "#3.25" has the next number entry typed 3.25 and Enter, "X-01.0000" gives
+// window's business), "#3.25" has the next number entry typed 3.25 and Enter (none after an
+// Escape), "X-01.0000" gives
 // X nine readings; a single character is typed.
 void play(RiggedWindow& w, const QString& keys) {
     for (const QString& t : keys.split(' ')) {
@@ -190,7 +191,8 @@ void play(RiggedWindow& w, const QString& keys) {
             w.keypad->codes = t.mid(1).split(',');
         EXPECT_TRUE(QTest::qWaitFor([&] { return w.keypad->codes.isEmpty(); }));
         if (t[0] == '#')
-            answer(w.findChild<NumberEntryDialog*>(), typed(qPrintable(t.mid(1) + "\r")));
+            answer(w.findChild<NumberEntryDialog*>(),
+                   typed(qPrintable(t.mid(1) + (t.endsWith('\x1b') ? "" : "\r"))));
         if (t.size() == 1 && t[0] != '#') QTest::keyClicks(&w, t);
         for (int i = 0; t.size() > 1 && t[0] == 'X' && i < 9; ++i) w.feed(t.toStdString() + ':');
     }
@@ -208,7 +210,10 @@ void play(RiggedWindow& w, const QString& keys) {
 // main page only, where function keys without a use keep it up and F12 or a character leave it.
 // Y's reading is taken as shown (F11 F10 F2), doubled in X2 mode. The keypad enters 12.5 in the
 // number entry (F10 is 0, F11 the point, F12 ends there) and then sets X with F1. A sum typed sets
-// a negative reading.
+// a negative reading. Set Position takes up to the farthest a box's count reaches, doubled (X2
+// mode): 819.2" or 20807.68 mm, by sum too; a number beyond it is refused and the entry stays
+// open until Escape, which cancels: F1 then sets the value from before. Backspace takes a
+// character back; a comma is the point.
 TEST(MainWindow, KeysReachTheFunctionKeysFirstAndOnceAndWorkTheAxes) {
     RiggedWindow w("Comm 1");
     w.feed("IX,0:IY,0:");
@@ -255,7 +260,18 @@ TEST(MainWindow, KeysReachTheFunctionKeysFirstAndOnceAndWorkTheAxes) {
                               "F7 F12|= Zero Relative|12.70",
                               "F11 #3.25 F7 F1|=3.25 mm|3.25",
                               "#-12.7/2 F7 F1|=-6.35 mm|-6.35",
-                              "K7,1,2,11,5,12,1,0|=12.5 mm|12.50"}) {
+                              "K7,1,2,11,5,12,1,0|=12.5 mm|12.50",
+                              "#20807.68 F7 F1|=20807.68 mm|20807.68",
+                              "#-819.2 F8 F1|=-819.2 \"|-20807.68",
+                              "#20807.69\r\x1b F7 F1|=-819.2 \"|-20807.68",
+                              "#819.2005\r\x1b F8 F1|=-819.2 \"|-20807.68",
+                              "#123456789012345678901234\r\x1b F7|=-819.2 \"|-20807.68",
+                              "#10000000000\r\x1b F7|=-819.2 \"|-20807.68",
+                              "#20000+808\r\x1b F7|=-819.2 \"|-20807.68",
+                              "#41615.36/2 F7 F1|=20807.68 mm|20807.68",
+                              "#3.5\x1b F7 F1|=20807.68 mm|20807.68",
+                              "#3.55\b F7 F1|=3.5 mm|3.50",
+                              "#0012,70 F7 F1|=12.7 mm|12.70"}) {
         play(w, row.section('|', 0, 0));
         EXPECT_EQ(w.label().mid(2) + '|' + w.panel("X").mmReadout().reading().chopped(2),
                   row.section('|', 1));
@@ -286,8 +302,9 @@ TEST(MainWindow, SecondPageHalvesAndChoosesZeroPointsThatAreKept) {
           "F12 F9 F1 F12 F1 X-01.0000|-50.80|X Axis|F7 Zero Abs",
           "F12 F1 F1|-12.70|X Axis|F7 Zero Point 0", "#3 F7|-25.40|X Axis  P3|F7 Zero Point 3",
           "F12 F1 X+00.5000|38.10|X Axis  P3|F7 Zero Abs", "F12 #0 F7|25.40|X Axis|F7 Zero Point 0",
-          "#12 F7 #2.5 F7|25.40|X Axis|F7 Zero Point 0", "#1+2 L7|38.10|X Axis  P3|F7 Zero Point 3",
-          "K7,5,12,0|12.70|X Axis  P5|F7 Zero Point 5", "# F7 F1|6.35|X Axis  P5|F7 Zero Point 5",
+          "#12 F7 #2.5 F7|25.40|X Axis|F7 Zero Point 0", "#3\x1b F7|25.40|X Axis|F7 Zero Point 0",
+          "#1+2 L7|38.10|X Axis  P3|F7 Zero Point 3", "K7,5,12,0|12.70|X Axis  P5|F7 Zero Point 5",
+          "# F7 F1|6.35|X Axis  P5|F7 Zero Point 5",
           "F12 F1 F8 F1 F12|12.70|X Axis  P5|F7 Zero Abs",
           "F12 F1 F12 F8 F1 F12|6.35|X Axis  P5|F7 Zero Abs"}) {
         play(*w, row.section('|', 0, 0));
@@ -313,6 +330,23 @@ TEST(MainWindow, SecondPageHalvesAndChoosesZeroPointsThatAreKept) {
     EXPECT_EQ(seen() + QString::number(errors.reports().size()), "0.00|X Axis  P3|F7 Zero Abs1");
     QDir(settingsFile()).removeRecursively();
     QSettings(Settings::executableName(), Settings::executableName()).clear();  // and its cache
+}
+
+// Rows: X's relative reading (inches) | the faults reported. A relative reading too far for the
+// dial to scroll to (a settings file could hold any origin) comes with 102 readings, and with
+// more while the prompt is up (its own event loop runs on): the dial reports it once.
+TEST(MainWindow, ADialFaultOnEveryReadingIsReportedOnce) {
+    for (const QString row : {"1e30|1", "4e12|1", "inf|1", "nan|1", "800|0"}) {
+        RiggedWindow w;
+        w.trigger("demoAdd0");
+        ScopedPrompt errors;
+        errors.meanwhile = [&] {
+            for (int i = 0; i < 3; ++i) w.feed("X+01.0000:X+01.0005:");
+        };
+        w.controller().setRelativeInch("X", row.section('|', 0, 0).toFloat());
+        for (int i = 0; i < 17; ++i, QCoreApplication::processEvents()) errors.meanwhile();
+        EXPECT_EQ(QString::number(errors.reports().size()), row.section('|', 1)) << qPrintable(row);
+    }
 }
 
 // Adj rows: the buttons held | pixels moved down | 2 in X2 mode | X's relative reading after
