@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "base/LatencyProbe.h"
 #include "base/VirtualKey.h"
 #include "panels/AxisCommands.h"
 #include "panels/AxisPanel.h"
@@ -211,6 +212,7 @@ void MainWindow::centreOnScreen() {
 // ---- Panels ----
 
 void MainWindow::positionChanged(Scale& scale) {
+    if (LatencyProbe* probe = LatencyProbe::active()) probe->readingParsed(scale.key());
     if (pacer_.changed(scale.key())) showScale(scale);
 }
 
@@ -223,7 +225,10 @@ void MainWindow::showHeldScale(const std::string& key) {
 // live again with the first reading it shows.
 void MainWindow::showScale(const Scale& scale) {
     if (AxisPanel* panel = panels_->panel(QString::fromStdString(scale.key()))) {
+        LatencyProbe* probe = LatencyProbe::active();
+        if (probe) probe->showing(scale.key());
         panel->showPosition(scale.absoluteInch(), scale.relativeInch());
+        if (probe) probe->doneShowing();
         if (staleWatch_.revive(scale)) panel->setStale(false);
     }
 }

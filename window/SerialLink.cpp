@@ -4,6 +4,8 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include "base/LatencyProbe.h"
+
 #ifndef Q_OS_WIN
 #include <grp.h>
 #include <sys/stat.h>
@@ -160,6 +162,8 @@ void SerialLink::deliverInput() {
         if (!self || !port_->isOpen()) return;
         const QByteArray data = port_->readAll();
         if (data.isEmpty()) return;
+        if (LatencyProbe* probe = LatencyProbe::active())
+            probe->markRead(LatencyProbe::Clock::now());
         emit textReceived(std::string(data.constData(), static_cast<std::size_t>(data.size())));
     }
 }

@@ -1,11 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
+#include <cmath>
+#include <map>
+#include <numeric>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "base/Failure.h"
+#include "base/LatencyProbe.h"
 #include "base/Sum.h"
 #include "scale/Scale.h"
 #include "scale/TextFields.h"
@@ -137,4 +143,61 @@ TEST(TextFields, LeadingNumberReadsTheNumberAtTheStart) {
     const std::pair<const char*, double> kept[] = {{"Comm 3", 3},  {"1-2", 1},     {"none", 0},
                                                    {"COM12x", 12}, {"v1.5b", 1.5}, {"&H10", 10}};
     for (const auto& [text, n] : kept) EXPECT_EQ(TextFields::numericValue(text), n) << text;
+}
+
+// Nearest-rank percentiles, in any order of the samples: samples | median p90 p99 max.
+TEST(LatencyProbe, PercentilesByNearestRank) {
+    std::vector<double> tenth(10), hundredth(100);
+    std::iota(tenth.begin(), tenth.end(), 1.0);
+    std::iota(hundredth.rbegin(), hundredth.rend(), 1.0);
+    // clang-format off
+    const std::pair<std::vector<double>, std::array<double, 4>> cases[] = {
+        {{}, {0, 0, 0, 0}}, {{5}, {5, 5, 5, 5}}, {{3, 1, 2}, {2, 3, 3, 3}}, {{10, 1, 1, 1}, {1, 10, 10, 10}},
+        {tenth, {5, 9, 10, 10}}, {hundredth, {50, 90, 99, 100}},
+    };
+    // clang-format on
+    for (const auto& [samples, want] : cases) {
+        const LatencyProbe::Figures f = LatencyProbe::figures(samples);
+        EXPECT_EQ((std::array{f.median, f.p90, f.p99, f.max}), want) << samples.size();
+    }
+}
+
+// A stamp's way from the read to a readout's paint. Steps: "rT" bytes read at T ms, "pK" a
+// reading of scale K parsed, "sK" K shown and its readout's text changes, "=K" K shown with the
+// text as it was, "dKT" K's readout painted at T | the waits measured, in ms. A reading
+// overtaken before its paint counts from the oldest read not yet on the screen.
+TEST(LatencyProbe, AStampTravelsFromTheReadToThePaint) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"r0 pX sX r3 dX10", "10"},
+        {"r0 pX r4 pX sX dX9", "9"},
+        {"r0 pX sX r5 pX sX dX12", "12"},
+        {"r0 pX =X dX7", ""},
+        {"r0 pX pY sY dY2 r6 pX sX dX8", "2 8"},
+        {"r0 pX sX dX1 dX5", "1"},
+        {"pX sX dX4", ""},
+        {"r2 pX sX dX4 r6 pX sX dX9", "2 3"},
+        {"r1 pX sX r2 pY =Y dY6", ""},
+    };
+    const auto at = [](const std::string& ms) {
+        return LatencyProbe::Stamp(std::chrono::hours(1)) +
+               std::chrono::milliseconds(std::stoi(ms));
+    };
+    for (const auto& [script, want] : cases) {
+        LatencyProbe probe;
+        std::map<char, LatencyProbe::Stamp> unpainted;
+        std::istringstream steps(script);
+        for (std::string s; steps >> s;) {
+            const std::string key(1, s[1]);
+            if (s[0] == 'r') probe.markRead(at(s.substr(1)));
+            if (s[0] == 'p') probe.readingParsed(key);
+            if (s[0] == 's' || s[0] == '=') probe.showing(key);
+            if (s[0] == 's') probe.carry(unpainted[s[1]]);
+            if (s[0] == 's' || s[0] == '=') probe.doneShowing();
+            if (s[0] == 'd') probe.painted(unpainted[s[1]], at(s.substr(2)));
+        }
+        std::string got;
+        for (double ms : probe.samples())
+            got += (got.empty() ? "" : " ") + std::to_string(std::lround(ms));
+        EXPECT_EQ(got, want) << script;
+    }
 }
