@@ -183,6 +183,12 @@ void MainWindow::load() {
         startPort_ > 0 ? RememberedPort::Start{startPort_, {}}
                        : RememberedPort::fromSettings().startIn(link().table());
     startPort_ = 0;
+    // The window is shown before the event loop first turns: the machinist sees it at once,
+    // and the port opens and the box is asked for its scales behind it.
+    QTimer::singleShot(0, this, [this, start] { openAtStart(start); });
+}
+
+void MainWindow::openAtStart(const RememberedPort::Start& start) {
     link().togglePort(static_cast<int16_t>(start.port));
     comport_->showOpenPort();
     // The remembered device under another number: that number is now the one to remember.

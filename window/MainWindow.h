@@ -23,6 +23,7 @@
 #include "window/PortTable.h"
 #include "window/QtClipboard.h"
 #include "window/ReadoutPacer.h"
+#include "window/RememberedPort.h"
 #include "window/WindowPlacement.h"
 #include "window/ZeroPointStore.h"
 
@@ -56,9 +57,10 @@ class MainWindow : public QMainWindow, private ScaleListener {
     ~MainWindow() override;
 
     // Start-up, in order: list the ports, take the saved active zero point, draw the main page,
-    // take the remembered view, size and place, open the remembered device's port (the
-    // simulated box's instead, with useSimulatedBox) and tick its entry; a remembered device
-    // that has moved to another number or is gone is mentioned in the notice.
+    // take the remembered view, size and place. Then, once the event loop runs (so after the
+    // window has been shown): open the remembered device's port (the simulated box's instead,
+    // with useSimulatedBox) and tick its entry; a remembered device that has moved to another
+    // number or is gone is mentioned in the notice.
     void load();
 
     // Before load(): the port and its table (tests use a fake port).
@@ -101,6 +103,7 @@ class MainWindow : public QMainWindow, private ScaleListener {
     void activePointChanged(int point) override;
     void commandForBox(const std::string& command) override;
 
+    void openAtStart(const RememberedPort::Start& start);
     void createMenus();
     void createFileMenu();
     void createDemoMenu();

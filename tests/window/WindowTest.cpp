@@ -86,14 +86,16 @@ QString byId(const QString& text = "BY") {
 // a short identify pause and a scripted keypad. `remembered`: the port stored before start-up
 // ("": none), with "@device" when a device is stored beside it; `box`: the simulated box's
 // device, if any; `refused`: a device that will not open; `devices`: those of ports 1, 2, ...;
-// `keepSettings`: start on the settings as the last window left them.
+// `keepSettings`: start on the settings as the last window left them; `started`: the event loop
+// has turned and the start's port is open and its box identified (as soon as a program runs).
 struct RiggedWindow : MainWindow {
     FakeSerialPort* port = new FakeSerialPort;
     ScriptedKeypad* keypad = new ScriptedKeypad;
 
     explicit RiggedWindow(const QString& remembered = "", const QString& box = "",
                           const QString& devices = "/dev/null /dev/zero /dev/full",
-                          const QString& refused = "", bool keepSettings = false) {
+                          const QString& refused = "", bool keepSettings = false,
+                          bool started = true) {
         if (!keepSettings) QFile::remove(settingsFile());
         if (!remembered.isEmpty())
             Settings().setValue("Comms", "port", remembered.section('@', 0, 0));
@@ -105,6 +107,11 @@ struct RiggedWindow : MainWindow {
         setKeypadSource(std::unique_ptr<KeypadSource>(keypad));
         if (!box.isEmpty()) useSimulatedBox(box);
         load();
+        if (started) settle();
+    }
+    void settle() {  // until the start's port is open and the box asked twice
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !link().isIdentifying(); }));
     }
     void trigger(const QString& entry) { named<QAction>(*this, entry)->trigger(); }
     void choose(int i) { comportMenu()->entries().at(i)->trigger(); }
@@ -160,6 +167,36 @@ TEST(MainWindow, StartUpOpensTheRememberedDeviceAndOnlyAnOpenedRealPortIsRemembe
                   !c[7].isEmpty())
             << qPrintable(row);
         EXPECT_FALSE(quiet && notice) << qPrintable(row);
+    }
+}
+
+// Rows: what comes while the box at the start waits to be asked again: nothing, Comm 2 chosen,
+// Comm 1 (the open one) chosen, the box's connect message, the port failing and chosen again |
+// the port's steps ("@dev": opened at the box's settings). Nothing opens before the window
+// shows; asking the box waits for nothing; the second "I0" goes only to the opening the first
+// went to, and never to a box being let go.
+TEST(MainWindow, TheWindowShowsBeforeThePortOpensAndAskingTheBoxWaitsForNothing) {
+    for (const QString row : {"|@null,I0,I0", "2|@null,I0,S0,close,@zero,I0,I0", "1|@null,I0,close",
+                              "C|@null,I0,I0,I0,I0", "F|@null,I0,close,@null,I0,I0"}) {
+        RiggedWindow w("Comm 1", "", "/dev/null /dev/zero /dev/full", "", false, false);
+        w.link().setIdentifyPause(300ms);
+        bool hidden = false;
+        w.port->onWrite = [&](auto) { hidden = hidden || !w.isVisible(); };
+        EXPECT_TRUE(w.port->steps.empty()) << qPrintable(row);
+        w.show();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w.link().isOpen(); }));
+        EXPECT_TRUE(w.link().isIdentifying());
+        if (row[0] == 'F') w.port->pull("Input/output error");  // then chosen again
+        row[0] == 'C'   ? w.port->feed("CX:")
+        : row[0] != '|' ? w.choose(std::max(0, row[0].digitValue() - 1))
+                        : void();
+        w.settle();
+        const QString steps = QString::fromStdString(w.port->joined()).remove("write ");
+        EXPECT_EQ(steps,
+                  QString(row.section('|', 1))
+                      .replace(QRegularExpression("@(\\w+)"), "open /dev/\\1,dtr 0,rts 1,discard"))
+            << qPrintable(row);
+        EXPECT_FALSE(hidden) << qPrintable(row);
     }
 }
 
@@ -681,17 +718,20 @@ TEST(MainWindow, TheBoxGetsItsCommandsAndItsTextAndLinesReachTheScales) {
         EXPECT_TRUE(text != "S2" || w.panels().keys().size() == w.controller().scales().count());
     };
     w.trigger("demoAdd0");
-    EXPECT_EQ(w.port->takeWritten(), "I0I0S2");
+    w.settle();
+    EXPECT_EQ(w.port->takeWritten(), "I0S2I0");
     // The box's connect message has the window identify it; an info message that comes during
     // the pause is acted on then (its scale asks for fast mode between the two I0).
     QTimer::singleShot(1, [&] { w.port->feed("IY,0:"); });
     w.port->feed("CY:");
+    w.settle();
     EXPECT_EQ(w.port->takeWritten(), "I0S2I0");
     w.port->feed(QByteArray("\r\nX\0+01\n", 8));
     EXPECT_EQ(w.controller().pendingInput(), std::string("\r\nX\0+01\n", 8));
     for (const QString row : {"1 2 ", "? 2 ", "0 0 ", "1 0 I0I0"}) {
         w.port->cts = row[0] == '?' ? std::nullopt : std::optional(row[0] == '1');
         play(w, "K0");  // one tick of the window's timer
+        w.settle();
         EXPECT_EQ(w.controller().scales().count(), row[2].digitValue()) << qPrintable(row);
         EXPECT_EQ(w.port->takeWritten(), row.mid(4).toStdString()) << qPrintable(row);
     }
@@ -809,6 +849,7 @@ TEST(ComportMenu, ListsThePortsThatExistAndChoosingAnEntryOpensSwitchesOrClosesI
     ASSERT_TRUE(QDir().mkpath(settingsFile()));
     w.link().setIdentifyPause(1000ms);
     w.choose(0);
+    w.settle();
     QDir(settingsFile()).removeRecursively();
     const std::vector<qint64> at = w.port->times("write I0");
     EXPECT_TRUE(at.size() == 2 && at[1] - at[0] >= 1000 && at[1] - at[0] < 1500);
@@ -819,6 +860,7 @@ TEST(ComportMenu, ListsThePortsThatExistAndChoosingAnEntryOpensSwitchesOrClosesI
     w.link().setIdentifyPause(5ms);
     w.port->pendingOutput = 2;
     w.choose(1);  // another: poll mode, drain, close, open
+    w.settle();
     EXPECT_EQ(Settings().value("Comms", "port") + w.ticked(), "Comm 3Comm 3");
     w.choose(1);  // the ticked one: closed, nothing sent
     EXPECT_EQ(w.port->log(), (Steps{"open /dev/null", "dtr 0", "rts 1", "discard", "write I0",
@@ -838,6 +880,7 @@ TEST(ComportMenu, ListsThePortsThatExistAndChoosingAnEntryOpensSwitchesOrClosesI
         QTimer::singleShot(
             30, &w, [&] { row[0] == 'c' ? void(w.close()) : w.choose(row[0].digitValue()); });
         w.choose(1);
+        w.settle();
         EXPECT_EQ(QString::fromStdString(w.port->joined()), row.section('|', 1, 1));
         EXPECT_EQ(w.ticked(), row.section('|', 2)) << qPrintable(row);
     }
@@ -871,10 +914,12 @@ TEST(ComportMenu, ListsThePortsThatExistAndChoosingAnEntryOpensSwitchesOrClosesI
         auto* doomed = new RiggedWindow("Comm 1");
         doomed->link().setIdentifyPause(5000ms);
         doomed->port->jam();
+        const QPointer<RiggedWindow> gone(doomed);
         QTimer::singleShot(20, [doomed] { delete doomed; });
         const QDeadlineTimer deadline(1000);
         drain ? doomed->link().closeAfterPoll() : doomed->link().identifyBox();
         EXPECT_FALSE(deadline.hasExpired()) << drain;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return gone.isNull(); })) << drain;
     }
 }
 
