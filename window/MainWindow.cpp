@@ -162,6 +162,7 @@ void MainWindow::chooseType(int i) {
 // are remembered for the next start.
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (link_ && link_->isOpen()) closePort();
+    zeroPoints_.flush();
     placement_.save();
     event->accept();
 }
@@ -352,7 +353,10 @@ void MainWindow::setSerialPort(std::unique_ptr<SerialPort> port, PortTable table
         ReadoutPacer::StreamScope stream(pacer_);
         controller_.dataInput(text);
     });
-    connect(link_, &SerialLink::linesLost, this, [this] { controller_.removeAll(); });
+    connect(link_, &SerialLink::linesLost, this, [this] {
+        controller_.removeAll();
+        zeroPoints_.flush();
+    });
     connect(link_, &SerialLink::notice, this, &MainWindow::showNotice);
 }
 

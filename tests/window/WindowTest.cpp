@@ -25,6 +25,7 @@
 #include "panels/HoleCircleDialog.h"
 #include "panels/NumberEntryDialog.h"
 #include "panels/PanelStack.h"
+#include "scale/Scale.h"
 #include "tests/support/DialogKeys.h"
 #include "tests/support/FakeSerialPort.h"
 #include "tests/support/ScriptedPrompt.h"
@@ -39,6 +40,7 @@
 #include "window/Settings.h"
 #include "window/ViewMenu.h"
 #include "window/WindowPlacement.h"
+#include "window/ZeroPointStore.h"
 
 // Rectangles and sizes in failure messages.
 inline std::ostream& operator<<(std::ostream& out, const QRect& r) {
@@ -352,6 +354,7 @@ TEST(MainWindow, SecondPageHalvesAndChoosesZeroPointsThatAreKept) {
     play(*w, "X+00.5000");
     EXPECT_EQ(seen(), "6.35|X Axis  P5|F7 Zero Abs");
     play(*w, "F12 #3 F7");
+    w->close();
     w = std::make_unique<RiggedWindow>("", "", "/dev/null", "", true);
     w->trigger("demoAdd0");
     play(*w, "X+00.5000 F12");
@@ -383,6 +386,31 @@ TEST(MainWindow, ADialFaultOnEveryReadingIsReportedOnce) {
         w.controller().setRelativeInch("X", row.section('|', 0, 0).toFloat());
         for (int i = 0; i < 17; ++i, QCoreApplication::processEvents()) errors.meanwhile();
         EXPECT_EQ(QString::number(errors.reports().size()), row.section('|', 1)) << qPrintable(row);
+    }
+}
+
+// Rows: steps on scale Q's point 0: a number saved, "w" waiting until the hold has run out,
+// "f" a flush (the window closing, the port dropping) | point 0 in the settings file after each
+// step. The first change is written at once, the ones during the hold when it runs out or at a
+// flush, and only the last of them.
+TEST(ZeroPointStore, WritesAtOnceThenAtMostOncePerHoldAndNeverLosesTheLast) {
+    for (const QString row : {"1 2 3 w 4|1 1 1 3 4", "1 2 f 3 f|1 1 2 2 3", "1 w 2 w|1 1 2 2",
+                              "1 2 w 3 4 w|1 1 2 3 3 4"}) {
+        QFile::remove(settingsFile());
+        QSettings(Settings::executableName(), Settings::executableName()).clear();
+        ZeroPointStore store;
+        store.setHold(20ms);
+        Scale q("Q");
+        QStringList held;
+        for (const QString& step : row.section('|', 0, 0).split(' ')) {
+            const bool quiet = step != "w" || QTest::qWaitFor([&] { return !store.isHolding(); });
+            ASSERT_TRUE(quiet);
+            if (step == "f") store.flush();
+            if (step[0].isDigit()) q.setOrigins({step.toFloat()});
+            if (step[0].isDigit()) store.save(q);
+            held << Settings().value("ZeroPoints", "Q").section(',', 0, 0);
+        }
+        EXPECT_EQ(held.join(' '), row.section('|', 1)) << qPrintable(row);
     }
 }
 
