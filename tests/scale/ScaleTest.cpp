@@ -147,14 +147,12 @@ TEST(TextFields, LeadingNumberReadsTheNumberAtTheStart) {
 
 // Nearest-rank percentiles, in any order of the samples: samples | median p90 p99 max.
 TEST(LatencyProbe, PercentilesByNearestRank) {
-    std::vector<double> tenth(10), hundredth(100);
-    std::iota(tenth.begin(), tenth.end(), 1.0);
-    std::iota(hundredth.rbegin(), hundredth.rend(), 1.0);
+    std::vector<double> hundred(100);  // 100 down to 1
+    std::iota(hundred.rbegin(), hundred.rend(), 1.0);
     // clang-format off
     const std::pair<std::vector<double>, std::array<double, 4>> cases[] = {
         {{}, {0, 0, 0, 0}}, {{5}, {5, 5, 5, 5}}, {{3, 1, 2}, {2, 3, 3, 3}}, {{10, 1, 1, 1}, {1, 10, 10, 10}},
-        {tenth, {5, 9, 10, 10}}, {hundredth, {50, 90, 99, 100}},
-    };
+        {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, {5, 9, 10, 10}}, {hundred, {50, 90, 99, 100}}};
     // clang-format on
     for (const auto& [samples, want] : cases) {
         const LatencyProbe::Figures f = LatencyProbe::figures(samples);
@@ -167,37 +165,31 @@ TEST(LatencyProbe, PercentilesByNearestRank) {
 // text as it was, "dKT" K's readout painted at T | the waits measured, in ms. A reading
 // overtaken before its paint counts from the oldest read not yet on the screen.
 TEST(LatencyProbe, AStampTravelsFromTheReadToThePaint) {
+    // clang-format off
     const std::pair<const char*, const char*> cases[] = {
-        {"r0 pX sX r3 dX10", "10"},
-        {"r0 pX r4 pX sX dX9", "9"},
-        {"r0 pX sX r5 pX sX dX12", "12"},
-        {"r0 pX =X dX7", ""},
-        {"r0 pX pY sY dY2 r6 pX sX dX8", "2 8"},
-        {"r0 pX sX dX1 dX5", "1"},
-        {"pX sX dX4", ""},
-        {"r2 pX sX dX4 r6 pX sX dX9", "2 3"},
-        {"r1 pX sX r2 pY =Y dY6", ""},
-    };
+        {"r0 pX sX r3 dX10", "10"}, {"r0 pX r4 pX sX dX9", "9"}, {"r0 pX sX r5 pX sX dX12", "12"}, {"r0 pX =X dX7", ""},
+        {"r0 pX pY sY dY2 r6 pX sX dX8", "2 8"}, {"r0 pX sX dX1 dX5", "1"}, {"pX sX dX4", ""},
+        {"r2 pX sX dX4 r6 pX sX dX9", "2 3"}, {"r1 pX sX r2 pY =Y dY6", ""}};
+    // clang-format on
+    using std::chrono::milliseconds;
     const auto at = [](const std::string& ms) {
-        return LatencyProbe::Stamp(std::chrono::hours(1)) +
-               std::chrono::milliseconds(std::stoi(ms));
+        return LatencyProbe::Stamp(milliseconds(1000 + std::stoi(ms)));
     };
     for (const auto& [script, want] : cases) {
         LatencyProbe probe;
         std::map<char, LatencyProbe::Stamp> unpainted;
         std::istringstream steps(script);
         for (std::string s; steps >> s;) {
-            const std::string key(1, s[1]);
-            if (s[0] == 'r') probe.markRead(at(s.substr(1)));
-            if (s[0] == 'p') probe.readingParsed(key);
-            if (s[0] == 's' || s[0] == '=') probe.showing(key);
-            if (s[0] == 's') probe.carry(unpainted[s[1]]);
-            if (s[0] == 's' || s[0] == '=') probe.doneShowing();
-            if (s[0] == 'd') probe.painted(unpainted[s[1]], at(s.substr(2)));
+            const char op = s[0], key = s[1];
+            if (op == 'r') probe.markRead(at(s.substr(1)));
+            if (op == 'p') probe.readingParsed({key});
+            if (op == 's' || op == '=') probe.showing({key});
+            if (op == 's') probe.carry(unpainted[key]);
+            if (op == 's' || op == '=') probe.doneShowing();
+            if (op == 'd') probe.painted(unpainted[key], at(s.substr(2)));
         }
-        std::string got;
-        for (double ms : probe.samples())
-            got += (got.empty() ? "" : " ") + std::to_string(std::lround(ms));
-        EXPECT_EQ(got, want) << script;
+        std::ostringstream got;
+        for (double ms : probe.samples()) got << (got.tellp() ? " " : "") << std::lround(ms);
+        EXPECT_EQ(got.str(), want) << script;
     }
 }
