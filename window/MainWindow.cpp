@@ -214,6 +214,7 @@ void MainWindow::centreOnScreen() {
     const QRect area = s->geometry();
     move(area.x() + (area.width() - frameGeometry().width()) / 2,
          area.y() + (area.height() - frameGeometry().height()) / 2);
+    centredAt_ = pos();
 }
 
 // ---- Panels ----
@@ -292,7 +293,12 @@ void MainWindow::fitPanelColumn() {
     const QScreen* s = screen();
     if (s) wanted = std::min(wanted, s->availableGeometry().height() - frame);
     resize(width(), wanted + menu);
-    if (s) {
+    // The scales a box reports when it is asked at the start are part of how the window starts:
+    // a window centred on the screen (and not moved since) stays centred while they come.
+    if (s && centredAt_ == pos() && link_ && link_->isIdentifying()) {
+        move(x(), s->geometry().y() + (s->geometry().height() - frame - wanted) / 2);
+        centredAt_ = pos();
+    } else if (s) {
         const int bottom = frameGeometry().top() + frame + wanted - 1;
         const int overshoot = bottom - s->availableGeometry().bottom();
         if (overshoot > 0) move(x(), std::max(s->availableGeometry().top(), y() - overshoot));

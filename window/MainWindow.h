@@ -9,11 +9,13 @@
 // Comport menu carry the text. Every key pressed anywhere in the window reaches the function
 // keys before any control sees it.
 #include <QMainWindow>
+#include <QPoint>
 #include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "scale/ScaleController.h"
@@ -158,9 +160,10 @@ class MainWindow : public QMainWindow, private ScaleListener {
     WindowPlacement placement_{*this};
     int designHeight_;  // twips, that the window's height was last fitted to
 
-    QEvent* forwarding_ = nullptr;  // the copy of a key press on its way to the controls
-    bool placed_ = false;           // restored or centred on the screen at its first showing
-    bool restored_ = false;         // the remembered size and place were restored
+    QEvent* forwarding_ = nullptr;     // the copy of a key press on its way to the controls
+    bool placed_ = false;              // restored or centred on the screen at its first showing
+    bool restored_ = false;            // the remembered size and place were restored
+    std::optional<QPoint> centredAt_;  // where centreOnScreen last put the window
 };
 
 }  // namespace gradel

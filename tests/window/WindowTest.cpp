@@ -202,6 +202,21 @@ TEST(MainWindow, TheWindowShowsBeforeThePortOpensAndAskingTheBoxWaitsForNothing)
     }
 }
 
+// Five scales reported while the box is first asked keep the window centred on the screen, as
+// if they had been there when it appeared; reported later, they make it grow from where it is.
+TEST(MainWindow, ScalesReportedAtTheStartKeepTheWindowCentred) {
+    for (bool atStart : {true, false}) {
+        RiggedWindow w("Comm 1", "", "/dev/null", "", false, false);
+        w.link().setIdentifyPause(300ms);
+        w.show();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w.link().isOpen(); }));
+        if (!atStart) w.settle();
+        w.port->feed("IA,2:IB,2:IX,2:IY,2:IZ,2:");
+        const int off = w.frameGeometry().center().y() - w.screen()->geometry().center().y();
+        EXPECT_EQ(std::abs(off) <= 1, atStart) << off;
+    }
+}
+
 // Notes what `note` says at each key press its object receives, "^" at each release.
 struct KeySpy : QObject {
     std::function<QString()> note;
