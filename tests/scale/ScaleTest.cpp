@@ -4,7 +4,6 @@
 #include <chrono>
 #include <cmath>
 #include <map>
-#include <numeric>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -147,12 +146,9 @@ TEST(TextFields, LeadingNumberReadsTheNumberAtTheStart) {
 
 // Nearest-rank percentiles, in any order of the samples: samples | median p90 p99 max.
 TEST(LatencyProbe, PercentilesByNearestRank) {
-    std::vector<double> hundred(100);  // 100 down to 1
-    std::iota(hundred.rbegin(), hundred.rend(), 1.0);
     // clang-format off
     const std::pair<std::vector<double>, std::array<double, 4>> cases[] = {
-        {{}, {0, 0, 0, 0}}, {{5}, {5, 5, 5, 5}}, {{3, 1, 2}, {2, 3, 3, 3}}, {{10, 1, 1, 1}, {1, 10, 10, 10}},
-        {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, {5, 9, 10, 10}}, {hundred, {50, 90, 99, 100}}};
+        {{}, {0, 0, 0, 0}}, {{3, 1, 2}, {2, 3, 3, 3}}, {{10, 1, 1, 1}, {1, 10, 10, 10}}, {{10, 9, 8, 7, 6, 5, 4, 3, 2, 1}, {5, 9, 10, 10}}};
     // clang-format on
     for (const auto& [samples, want] : cases) {
         const LatencyProbe::Figures f = LatencyProbe::figures(samples);
@@ -171,9 +167,8 @@ TEST(LatencyProbe, AStampTravelsFromTheReadToThePaint) {
         {"r0 pX pY sY dY2 r6 pX sX dX8", "2 8"}, {"r0 pX sX dX1 dX5", "1"}, {"pX sX dX4", ""},
         {"r2 pX sX dX4 r6 pX sX dX9", "2 3"}, {"r1 pX sX r2 pY =Y dY6", ""}};
     // clang-format on
-    using std::chrono::milliseconds;
     const auto at = [](const std::string& ms) {
-        return LatencyProbe::Stamp(milliseconds(1000 + std::stoi(ms)));
+        return LatencyProbe::Stamp(std::chrono::milliseconds(1000 + std::stoi(ms)));
     };
     for (const auto& [script, want] : cases) {
         LatencyProbe probe;

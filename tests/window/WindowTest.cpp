@@ -180,7 +180,6 @@ TEST(MainWindow, StartUpOpensTheRememberedDeviceAndOnlyAnOpenedRealPortIsRemembe
 // the first went to, never to a box being let go; scales reported while the box is first asked
 // keep the window centred, as if they had been there when it appeared.
 TEST(MainWindow, TheWindowShowsBeforeThePortOpensAndAskingTheBoxWaitsForNothing) {
-    const QString five = "IA,2:IB,2:IX,2:IY,2:IZ,2:";
     for (const QString row : {"|@null,I0,I0|0", "2|@null,I0,S0,close,@zero,I0,I0|",
                               "1|@null,I0,close|", "C|@null,I0,I0,I0,I0|",
                               "F|@null,I0,close,@null,I0,I0|", "5|@null,I0,S2,S2,S2,S2,S2,I0|1"}) {
@@ -188,19 +187,19 @@ TEST(MainWindow, TheWindowShowsBeforeThePortOpensAndAskingTheBoxWaitsForNothing)
         w.link().setIdentifyPause(300ms);
         EXPECT_TRUE(w.port->steps.empty()) << qPrintable(row);
         w.show();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return w.link().isOpen(); }));
-        EXPECT_TRUE(w.link().isIdentifying());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w.link().isOpen(); }) && w.link().isIdentifying());
         if (row[0] == 'F') w.port->pull("Input/output error");  // then chosen again
-        row[0] == 'C' || row[0] == '5' ? w.port->feed(row[0] == 'C' ? "CX:" : five.toLatin1())
-        : row[0] != '|'                ? w.choose(std::max(0, row[0].digitValue() - 1))
-                                       : void();
+        row[0] == 'C' || row[0] == '5'
+            ? w.port->feed(row[0] == 'C' ? "CX:" : "IA,2:IB,2:IX,2:IY,2:IZ,2:")
+        : row[0] != '|' ? w.choose(std::max(0, row[0].digitValue() - 1))
+                        : void();
         w.settle();
         const QString steps = QString::fromStdString(w.port->joined()).remove("write ");
         EXPECT_EQ(steps,
                   QString(row.section('|', 1, 1))
                       .replace(QRegularExpression("@(\\w+)"), "open /dev/\\1,dtr 0,rts 1,discard"))
             << qPrintable(row);
-        if (row[0] == '|') w.port->feed(five.toLatin1());
+        if (row[0] == '|') w.port->feed("IA,2:IB,2:IX,2:IY,2:IZ,2:");
         const int off = w.frameGeometry().center().y() - w.screen()->geometry().center().y();
         EXPECT_TRUE(row.endsWith('|') || (std::abs(off) <= 1) == row.endsWith('1')) << off;
     }
@@ -327,7 +326,8 @@ TEST(MainWindow, KeysReachTheFunctionKeysFirstAndOnceAndWorkTheAxes) {
 // starts at 1" with point 0 at the absolute zero. Half halves what X shows (doubled in X2 mode,
 // negative readings too, the absolute reading while ABS is pressed) and keeps the page; a point
 // never set is the absolute zero; F7 takes only a point's number, by key, label click or keypad.
-// The points come back with the scale, and at the next start.
+// The points come back with the scale, and at the next start; while they keep changing they
+// are written at most once per half second, and when the window closes.
 TEST(MainWindow, SecondPageHalvesAndChoosesZeroPointsThatAreKept) {
     auto w = std::make_unique<RiggedWindow>();
     w->trigger("demoAdd0");
@@ -357,8 +357,9 @@ TEST(MainWindow, SecondPageHalvesAndChoosesZeroPointsThatAreKept) {
     w->trigger("demoAdd0");
     play(*w, "X+00.5000");
     EXPECT_EQ(seen(), "6.35|X Axis  P5|F7 Zero Abs");
-    play(*w, "F12 #3 F7");
-    w->close();
+    play(*w, "F12 #4 F7 #3 F7");  // point 3 waits for half a second to pass...
+    EXPECT_NE(Settings().value("ZeroPoints", "active"), "3");
+    w->close();  // ...or for the window to close
     w = std::make_unique<RiggedWindow>("", "", "/dev/null", "", true);
     w->trigger("demoAdd0");
     play(*w, "X+00.5000 F12");
@@ -390,30 +391,6 @@ TEST(MainWindow, ADialFaultOnEveryReadingIsReportedOnce) {
         w.controller().setRelativeInch("X", row.section('|', 0, 0).toFloat());
         for (int i = 0; i < 17; ++i, QCoreApplication::processEvents()) errors.meanwhile();
         EXPECT_EQ(QString::number(errors.reports().size()), row.section('|', 1)) << qPrintable(row);
-    }
-}
-
-// Rows: steps on scale Q's point 0: a number saved, "w" waiting until the hold has run out,
-// "f" a flush (the window closing, the port dropping) | point 0 in the settings file after each
-// step. The first change is written at once, the ones during the hold when it runs out or at a
-// flush, and only the last of them.
-TEST(ZeroPointStore, WritesAtOnceThenAtMostOncePerHoldAndNeverLosesTheLast) {
-    for (const QString row : {"1 2 3 w 4|1 1 1 3 4", "1 2 f 3 f|1 1 2 2 3", "1 w 2 w|1 1 2 2",
-                              "1 2 w 3 4 w|1 1 2 3 3 4"}) {
-        QSettings(Settings::executableName(), Settings::executableName()).clear();
-        ZeroPointStore store;
-        store.setHold(20ms);
-        Scale q("Q");
-        QStringList held;
-        for (const QString& step : row.section('|', 0, 0).split(' ')) {
-            const bool quiet = step != "w" || QTest::qWaitFor([&] { return !store.isHolding(); });
-            ASSERT_TRUE(quiet);
-            if (step == "f") store.flush();
-            if (step[0].isDigit()) q.setOrigins({step.toFloat()});
-            if (step[0].isDigit()) store.save(q);
-            held << Settings().value("ZeroPoints", "Q").section(',', 0, 0);
-        }
-        EXPECT_EQ(held.join(' '), row.section('|', 1)) << qPrintable(row);
     }
 }
 
