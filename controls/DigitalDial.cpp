@@ -83,6 +83,7 @@ void DigitalDial::showText() {
     text_ = std::move(text);
     fitNumber(true);
     update();
+    if (LatencyProbe* probe = LatencyProbe::active()) probe->carry(unpainted_);
 }
 
 // The number takes the usual font while it fits left of the unit, else the largest that fits,
@@ -204,6 +205,8 @@ void DigitalDial::paintEvent(QPaintEvent*) {
     painter.setFont(unitFont_);
     style()->drawItemText(&painter, unitRect_, kTextFlags, option.palette, isEnabled(),
                           unitText(unit_), foregroundRole());
+    if (LatencyProbe* probe = LatencyProbe::active())
+        probe->painted(unpainted_, LatencyProbe::Clock::now());
 }
 
 // A right press anywhere on the readout is a right click; a disabled readout gets no presses.

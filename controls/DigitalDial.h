@@ -9,6 +9,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "base/LatencyProbe.h"
+
 namespace gradel {
 
 class DigitalDial : public QWidget {
@@ -78,6 +80,7 @@ class DigitalDial : public QWidget {
     QString fittedShape_;
     bool heldSmall_ = false;
     bool overflow_ = false;
+    LatencyProbe::Stamp unpainted_{};  // measured only while a latency probe is active
 };
 
 }  // namespace gradel

@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <algorithm>
 
+#include "base/LatencyProbe.h"
 #include "base/VirtualKey.h"
 #include "panels/AxisCommands.h"
 #include "panels/AxisPanel.h"
@@ -161,6 +162,7 @@ void MainWindow::chooseType(int i) {
 // are remembered for the next start.
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (link_ && link_->isOpen()) closePort();
+    zeroPoints_.flush();
     placement_.save();
     event->accept();
 }
@@ -182,6 +184,12 @@ void MainWindow::load() {
         startPort_ > 0 ? RememberedPort::Start{startPort_, {}}
                        : RememberedPort::fromSettings().startIn(link().table());
     startPort_ = 0;
+    // The window is shown before the event loop first turns: the machinist sees it at once,
+    // and the port opens and the box is asked for its scales behind it.
+    QTimer::singleShot(0, this, [this, start] { openAtStart(start); });
+}
+
+void MainWindow::openAtStart(const RememberedPort::Start& start) {
     link().togglePort(static_cast<int16_t>(start.port));
     comport_->showOpenPort();
     // The remembered device under another number: that number is now the one to remember.
@@ -206,11 +214,13 @@ void MainWindow::centreOnScreen() {
     const QRect area = s->geometry();
     move(area.x() + (area.width() - frameGeometry().width()) / 2,
          area.y() + (area.height() - frameGeometry().height()) / 2);
+    centredAt_ = pos();
 }
 
 // ---- Panels ----
 
 void MainWindow::positionChanged(Scale& scale) {
+    if (LatencyProbe* probe = LatencyProbe::active()) probe->readingParsed(scale.key());
     if (pacer_.changed(scale.key())) showScale(scale);
 }
 
@@ -223,7 +233,10 @@ void MainWindow::showHeldScale(const std::string& key) {
 // live again with the first reading it shows.
 void MainWindow::showScale(const Scale& scale) {
     if (AxisPanel* panel = panels_->panel(QString::fromStdString(scale.key()))) {
+        LatencyProbe* probe = LatencyProbe::active();
+        if (probe) probe->showing(scale.key());
         panel->showPosition(scale.absoluteInch(), scale.relativeInch());
+        if (probe) probe->doneShowing();
         if (staleWatch_.revive(scale)) panel->setStale(false);
     }
 }
@@ -280,7 +293,12 @@ void MainWindow::fitPanelColumn() {
     const QScreen* s = screen();
     if (s) wanted = std::min(wanted, s->availableGeometry().height() - frame);
     resize(width(), wanted + menu);
-    if (s) {
+    // The scales a box reports when it is asked at the start are part of how the window starts:
+    // a window centred on the screen (and not moved since) stays centred while they come.
+    if (s && centredAt_ == pos() && link_ && link_->isIdentifying()) {
+        move(x(), s->geometry().y() + (s->geometry().height() - frame - wanted) / 2);
+        centredAt_ = pos();
+    } else if (s) {
         const int bottom = frameGeometry().top() + frame + wanted - 1;
         const int overshoot = bottom - s->availableGeometry().bottom();
         if (overshoot > 0) move(x(), std::max(s->availableGeometry().top(), y() - overshoot));
@@ -341,7 +359,10 @@ void MainWindow::setSerialPort(std::unique_ptr<SerialPort> port, PortTable table
         ReadoutPacer::StreamScope stream(pacer_);
         controller_.dataInput(text);
     });
-    connect(link_, &SerialLink::linesLost, this, [this] { controller_.removeAll(); });
+    connect(link_, &SerialLink::linesLost, this, [this] {
+        controller_.removeAll();
+        zeroPoints_.flush();
+    });
     connect(link_, &SerialLink::notice, this, &MainWindow::showNotice);
 }
 

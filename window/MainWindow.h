@@ -9,11 +9,13 @@
 // Comport menu carry the text. Every key pressed anywhere in the window reaches the function
 // keys before any control sees it.
 #include <QMainWindow>
+#include <QPoint>
 #include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "scale/ScaleController.h"
@@ -23,6 +25,7 @@
 #include "window/PortTable.h"
 #include "window/QtClipboard.h"
 #include "window/ReadoutPacer.h"
+#include "window/RememberedPort.h"
 #include "window/WindowPlacement.h"
 #include "window/ZeroPointStore.h"
 
@@ -56,9 +59,10 @@ class MainWindow : public QMainWindow, private ScaleListener {
     ~MainWindow() override;
 
     // Start-up, in order: list the ports, take the saved active zero point, draw the main page,
-    // take the remembered view, size and place, open the remembered device's port (the
-    // simulated box's instead, with useSimulatedBox) and tick its entry; a remembered device
-    // that has moved to another number or is gone is mentioned in the notice.
+    // take the remembered view, size and place. Then, once the event loop runs (so after the
+    // window has been shown): open the remembered device's port (the simulated box's instead,
+    // with useSimulatedBox) and tick its entry; a remembered device that has moved to another
+    // number or is gone is mentioned in the notice.
     void load();
 
     // Before load(): the port and its table (tests use a fake port).
@@ -101,6 +105,7 @@ class MainWindow : public QMainWindow, private ScaleListener {
     void activePointChanged(int point) override;
     void commandForBox(const std::string& command) override;
 
+    void openAtStart(const RememberedPort::Start& start);
     void createMenus();
     void createFileMenu();
     void createDemoMenu();
@@ -155,9 +160,10 @@ class MainWindow : public QMainWindow, private ScaleListener {
     WindowPlacement placement_{*this};
     int designHeight_;  // twips, that the window's height was last fitted to
 
-    QEvent* forwarding_ = nullptr;  // the copy of a key press on its way to the controls
-    bool placed_ = false;           // restored or centred on the screen at its first showing
-    bool restored_ = false;         // the remembered size and place were restored
+    QEvent* forwarding_ = nullptr;     // the copy of a key press on its way to the controls
+    bool placed_ = false;              // restored or centred on the screen at its first showing
+    bool restored_ = false;            // the remembered size and place were restored
+    std::optional<QPoint> centredAt_;  // where centreOnScreen last put the window
 };
 
 }  // namespace gradel

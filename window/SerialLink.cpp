@@ -4,6 +4,8 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include "base/LatencyProbe.h"
+
 #ifndef Q_OS_WIN
 #include <grp.h>
 #include <sys/stat.h>
@@ -107,6 +109,8 @@ QString SerialLink::heldBy(const PortRefusal& refusal) {
 
 void SerialLink::closeAfterPoll() {
     if (!isOpen()) return;
+    // A box being let go is not asked again: its answer would bring its scales back.
+    ++identifyRound_;
     send("S0");
     const int draining = opened_;
     const bool alive = wait(drainLimit_, [this, draining] {
@@ -117,6 +121,7 @@ void SerialLink::closeAfterPoll() {
 }
 
 void SerialLink::close() {
+    ++identifyRound_;
     port_->close();
     openPort_ = 0;
     lastCts_.reset();
@@ -126,12 +131,19 @@ void SerialLink::identifyBox() {
     identify();
 }
 
-bool SerialLink::identify() {
-    if (!isOpen()) return true;
+// The second "I0" goes by a timer rather than a wait, so nothing stops while the box is asked:
+// at start-up the window is already up and the readings of a box that answers the first "I0"
+// are shown at once. It goes only while the port the first went to is still open and not being
+// let go: a port opened again or switched meanwhile is asked by its own pair.
+void SerialLink::identify() {
+    if (!isOpen()) return;
     send("I0");
-    if (!wait(identifyPause_, {})) return false;
-    send("I0");
-    return true;
+    const int round = identifyRound_;
+    ++identifying_;
+    QTimer::singleShot(identifyPause_, this, [this, round] {
+        --identifying_;
+        if (round == identifyRound_ && isOpen()) send("I0");
+    });
 }
 
 void SerialLink::send(const std::string& text) {
@@ -160,6 +172,8 @@ void SerialLink::deliverInput() {
         if (!self || !port_->isOpen()) return;
         const QByteArray data = port_->readAll();
         if (data.isEmpty()) return;
+        if (LatencyProbe* probe = LatencyProbe::active())
+            probe->markRead(LatencyProbe::Clock::now());
         emit textReceived(std::string(data.constData(), static_cast<std::size_t>(data.size())));
     }
 }

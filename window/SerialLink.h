@@ -2,9 +2,9 @@
 // The window's link to the interface box: opens and closes the one serial port, identifies the
 // box, hands every arrival of text on, and watches the clear-to-send line and the device.
 //
-// Waits (the identify pause, the drain before closing) run a nested event loop, so any other
-// handler can run inside them, this object's destruction included; every wait checks that the
-// link still exists before it goes on.
+// Identifying the box never waits: the second "I0" follows the first by a timer. The one wait,
+// the drain before closing, runs a nested event loop, so any other handler can run inside it,
+// this object's destruction included; it checks that the link still exists before it goes on.
 #include <QObject>
 #include <QPointer>
 #include <chrono>
@@ -50,8 +50,11 @@ class SerialLink : public QObject {
     // Closes at once, sending nothing.
     void close();
 
-    // Sends "I0", processes events for the identify pause, sends "I0" again.
+    // Sends "I0" now and again after the identify pause (to the same port, if still open);
+    // returns at once.
     void identifyBox();
+    // A second "I0" is still to come.
+    bool isIdentifying() const { return identifying_ > 0; }
     // Writes the text as it stands if the port is open; nothing otherwise.
     void send(const std::string& text);
 
@@ -78,7 +81,7 @@ class SerialLink : public QObject {
     // Processes events until `done` says so or `limit` has passed. False if this link was
     // destroyed meanwhile (the caller must then return without touching it).
     bool wait(std::chrono::milliseconds limit, const std::function<bool()>& done);
-    bool identify();  // false if destroyed meanwhile
+    void identify();
     QString openFailureText(int n, const QString& device) const;
     static QString inUseText(int n, const QString& device, const PortRefusal& refusal);
     static QString heldBy(const PortRefusal& refusal);
@@ -86,7 +89,9 @@ class SerialLink : public QObject {
     std::unique_ptr<SerialPort> port_;
     PortTable table_;
     int openPort_ = 0;
-    int opened_ = 0;  // counts opens, so that a wait can tell its port from a later one
+    int opened_ = 0;         // counts opens, so that a wait can tell its port from a later one
+    int identifying_ = 0;    // second "I0"s still to come
+    int identifyRound_ = 0;  // a close, or letting the box go, calls pending second "I0"s off
     std::optional<bool> lastCts_;  // last known state of the clear-to-send line
     std::chrono::milliseconds identifyPause_{1000};
     std::chrono::milliseconds drainLimit_{2000};

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <cmath>
+#include <utility>
 
 #include "scale/Scale.h"
 #include "window/Settings.h"
@@ -29,6 +30,18 @@ QString originsText(const Scale::Origins& origins) {
 }
 
 }  // namespace
+
+ZeroPointStore::ZeroPointStore(ErrorPrompt* prompt) : prompt_(prompt) {
+    hold_.setSingleShot(true);
+    hold_.setInterval(std::chrono::milliseconds(500));
+    QObject::connect(&hold_, &QTimer::timeout, [this] { holdRanOut(); });
+}
+
+// Too late to ask anyone about a fault: the error prompt may be gone already.
+ZeroPointStore::~ZeroPointStore() {
+    failing_ = true;
+    flush();
+}
 
 int ZeroPointStore::activePoint() const {
     bool ok = false;
@@ -61,11 +74,28 @@ QString ZeroPointStore::stored(const QString& name) const {
     return it != written_.cend() ? *it : Settings(prompt_).value(kSection, name);
 }
 
-// While writes keep failing, only the first failure is reported: the points change at every
-// step of an Adj drag.
 void ZeroPointStore::write(const QString& name, const QString& text) {
     if (stored(name) == text) return;
     written_.insert(name, text);
+    unsaved_.insert(name, text);
+    if (hold_.isActive()) return;
+    flush();
+    hold_.start();
+}
+
+void ZeroPointStore::holdRanOut() {
+    if (unsaved_.isEmpty()) return;
+    flush();
+    hold_.start();
+}
+
+void ZeroPointStore::flush() {
+    const QHash<QString, QString> unsaved = std::exchange(unsaved_, {});
+    for (auto it = unsaved.cbegin(); it != unsaved.cend(); ++it) writeNow(it.key(), it.value());
+}
+
+// While writes keep failing, only the first failure is reported.
+void ZeroPointStore::writeNow(const QString& name, const QString& text) {
     bool wrote = false;
     auto step = [&] {
         Settings(prompt_).setValue(kSection, name, text);

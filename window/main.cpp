@@ -6,6 +6,7 @@
 
 #include "window/BoxSimulator.h"
 #include "window/ErrorMessageBox.h"
+#include "window/LatencyLog.h"
 #include "window/MainWindow.h"
 #include "window/Settings.h"
 
@@ -21,6 +22,7 @@ constexpr const char* kHelp =
     "  --help      print this text and stop\n"
     "\n"
     "GRADEL_PORTS=DEV:DEV:...  pins the Comport menu's numbers to these devices.\n"
+    "GRADEL_LATENCY_LOG=FILE   measures port-to-screen latency, written to FILE at exit.\n"
     "The chosen port is kept in ~/.config/Gradel/Gradel.conf. See Gradel(1).\n";
 
 // Answered before any window system is needed, so that they work on a console and in scripts.
@@ -43,6 +45,8 @@ bool answeredAtOnce(int argc, char** argv) {
 int main(int argc, char** argv) {
     if (answeredAtOnce(argc, argv)) return 0;
     QApplication app(argc, argv);
+    // Off unless GRADEL_LATENCY_LOG is set: the figures of a measuring run.
+    const std::unique_ptr<gradel::LatencyLog> latencyLog = gradel::LatencyLog::fromEnvironment();
     const QString name = gradel::Settings::executableName();
     QApplication::setOrganizationName(name);
     QApplication::setApplicationName(name);

@@ -10,6 +10,7 @@
 //   cycles   the box unplugged and plugged in again, over and over
 //   noise    random bytes, CR/LF, NUL and text without colons mixed into the stream
 //   settings a settings store that cannot be read or written
+//   drag     the cost of saving a zero point, and of an Adj drag that moves one at mouse rate
 // CPU time is this process's own (getrusage: user + system, all threads) over wall time;
 // memory is VmRSS from /proc/self/status.
 #include <sys/resource.h>
@@ -20,6 +21,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFont>
+#include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <algorithm>
@@ -32,7 +35,9 @@
 
 #include "base/ErrorTrap.h"
 #include "panels/PanelStack.h"
+#include "scale/Scale.h"
 #include "tests/e2e/Station.h"
+#include "window/ZeroPointStore.h"
 
 namespace gradel {
 namespace {
@@ -43,15 +48,16 @@ using testing::Station;
 struct Options {
     double idle = 5, line = 30, fast = 30, hang = 10, noise = 180;
     int cycles = 100;
+    int drag = 300;  // mouse moves of the Adj drag (and zero point saves timed on their own)
     bool settings = true;
     bool pace = true;
 };
 
 const char* kUsage =
     "usage: bench_e2e [--idle S] [--line S] [--fast S] [--hang S] [--cycles N] [--noise S]\n"
-    "                 [--no-settings] [--no-pacing] [--quick]\n"
+    "                 [--drag N] [--no-settings] [--no-pacing] [--quick]\n"
     "Seconds of each phase (0 skips it); --quick runs 2 s phases, 5 cycles, 5 s of noise.\n"
-    "Defaults: idle 5, line 30, fast 30, hang 10, cycles 100, noise 180.\n"
+    "Defaults: idle 5, line 30, fast 30, hang 10, cycles 100, noise 180, drag 300 moves.\n"
     "--no-pacing shows every position change at once (the window before its readout pacer).\n";
 
 bool parseOptions(int argc, char** argv, Options& o) {
@@ -73,6 +79,8 @@ bool parseOptions(int argc, char** argv, Options& o) {
             o.settings = false;
         } else if (a == "--cycles" && next(d)) {
             o.cycles = static_cast<int>(d);
+        } else if (a == "--drag" && next(d)) {
+            o.drag = static_cast<int>(d);
         } else if ((a == "--idle" && next(o.idle)) || (a == "--line" && next(o.line)) ||
                    (a == "--fast" && next(o.fast)) || (a == "--hang" && next(o.hang)) ||
                    (a == "--noise" && next(o.noise))) {
@@ -513,6 +521,63 @@ void settings(CountingPrompt& prompt, const QString& settingsHome) {
     std::fflush(stdout);
 }
 
+// A zero point saved on its own, `count` times with a new origin each time (as the steps of an
+// Adj drag give); then a real drag on X's Adj button, one pixel a move, each move processed as
+// the event loop would, and what the settings hold once the window has closed.
+void drag(int count) {
+    if (count <= 0) return;
+    Station::clearSettings();
+    {
+        ZeroPointStore store;
+        Scale scale("Q");
+        Scale::Origins origins{};
+        QElapsedTimer wall;
+        wall.start();
+        const double cpu0 = cpuSeconds();
+        for (int i = 0; i < count; ++i) {
+            origins[0] = static_cast<float>(i) * 1e-5f;
+            scale.setOrigins(origins);
+            store.save(scale);
+        }
+        const double cpu = cpuSeconds() - cpu0;
+        std::printf("drag: %d zero point saves: %.3f ms each (CPU %.3f ms)\n", count,
+                    static_cast<double>(wall.nsecsElapsed()) / 1e6 / count, cpu * 1e3 / count);
+    }
+    BoxProcess box;
+    std::unique_ptr<CountedStation> station;
+    startOn(box, station, {"--scales", "XY", "--motion", "still"});
+    CountedStation& st = *station;
+    st.waitForMm({{"X", "12.70"}}, 10000);
+    QPushButton* adj = nullptr;
+    for (QPushButton* b : st.window().panels().panel("X")->findChildren<QPushButton*>())
+        if (b->text() == QStringLiteral("Adj")) adj = b;
+    if (!adj) return void(std::printf("drag: no Adj button\n"));
+    QTest::mousePress(adj, Qt::LeftButton);
+    QElapsedTimer wall;
+    wall.start();
+    const double cpu0 = cpuSeconds();
+    for (int i = 1; i <= count; ++i) {
+        QTest::mouseMove(adj, adj->rect().center() + QPoint(0, 1 + i % 97));
+        QCoreApplication::processEvents();
+    }
+    const double cpu = cpuSeconds() - cpu0;
+    const double ms = static_cast<double>(wall.nsecsElapsed()) / 1e6;
+    QTest::mouseRelease(adj, Qt::LeftButton);
+    const Scale::Origins shown = st.window().controller().scales().find("X")->origins();
+    st.window().close();
+    const QString app = Settings::executableName();
+    const QString saved = QSettings(QSettings::NativeFormat, QSettings::UserScope, app, app)
+                              .value(QStringLiteral("ZeroPoints/X"))
+                              .toString();
+    std::printf(
+        "drag: %d Adj moves in %.0f ms: %.3f ms each (CPU %.3f ms); X's point 0 in the window "
+        "%.9g, in the settings after closing %s\n",
+        count, ms, ms / count, cpu * 1e3 / count, static_cast<double>(shown[0]),
+        qPrintable(saved.section(u',', 0, 0)));
+    box.unplug();
+    std::fflush(stdout);
+}
+
 int run(int argc, char** argv) {
     Options o;
     if (!parseOptions(argc, argv, o)) return 2;
@@ -538,6 +603,7 @@ int run(int argc, char** argv) {
     cycles(o.cycles);
     noise(o.noise);
     if (o.settings) settings(prompt, settingsHome.path());
+    drag(o.drag);
     std::printf(
         "load average at the end %s; error reports outside the settings phase: see "
         "above\n",

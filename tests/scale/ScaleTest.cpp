@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
+#include <cmath>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "base/Failure.h"
+#include "base/LatencyProbe.h"
 #include "base/Sum.h"
 #include "scale/Scale.h"
 #include "scale/TextFields.h"
@@ -137,4 +142,49 @@ TEST(TextFields, LeadingNumberReadsTheNumberAtTheStart) {
     const std::pair<const char*, double> kept[] = {{"Comm 3", 3},  {"1-2", 1},     {"none", 0},
                                                    {"COM12x", 12}, {"v1.5b", 1.5}, {"&H10", 10}};
     for (const auto& [text, n] : kept) EXPECT_EQ(TextFields::numericValue(text), n) << text;
+}
+
+// Nearest-rank percentiles, in any order of the samples: samples | median p90 p99 max.
+TEST(LatencyProbe, PercentilesByNearestRank) {
+    // clang-format off
+    const std::pair<std::vector<double>, std::array<double, 4>> cases[] = {
+        {{}, {0, 0, 0, 0}}, {{3, 1, 2}, {2, 3, 3, 3}}, {{10, 1, 1, 1}, {1, 10, 10, 10}}, {{10, 9, 8, 7, 6, 5, 4, 3, 2, 1}, {5, 9, 10, 10}}};
+    // clang-format on
+    for (const auto& [samples, want] : cases) {
+        const LatencyProbe::Figures f = LatencyProbe::figures(samples);
+        EXPECT_EQ((std::array{f.median, f.p90, f.p99, f.max}), want) << samples.size();
+    }
+}
+
+// A stamp's way from the read to a readout's paint. Steps: "rT" bytes read at T ms, "pK" a
+// reading of scale K parsed, "sK" K shown and its readout's text changes, "=K" K shown with the
+// text as it was, "dKT" K's readout painted at T | the waits measured, in ms. A reading
+// overtaken before its paint counts from the oldest read not yet on the screen.
+TEST(LatencyProbe, AStampTravelsFromTheReadToThePaint) {
+    // clang-format off
+    const std::pair<const char*, const char*> cases[] = {
+        {"r0 pX sX r3 dX10", "10"}, {"r0 pX r4 pX sX dX9", "9"}, {"r0 pX sX r5 pX sX dX12", "12"}, {"r0 pX =X dX7", ""},
+        {"r0 pX pY sY dY2 r6 pX sX dX8", "2 8"}, {"r0 pX sX dX1 dX5", "1"}, {"pX sX dX4", ""},
+        {"r2 pX sX dX4 r6 pX sX dX9", "2 3"}, {"r1 pX sX r2 pY =Y dY6", ""}};
+    // clang-format on
+    const auto at = [](const std::string& ms) {
+        return LatencyProbe::Stamp(std::chrono::milliseconds(1000 + std::stoi(ms)));
+    };
+    for (const auto& [script, want] : cases) {
+        LatencyProbe probe;
+        std::map<char, LatencyProbe::Stamp> unpainted;
+        std::istringstream steps(script);
+        for (std::string s; steps >> s;) {
+            const char op = s[0], key = s[1];
+            if (op == 'r') probe.markRead(at(s.substr(1)));
+            if (op == 'p') probe.readingParsed({key});
+            if (op == 's' || op == '=') probe.showing({key});
+            if (op == 's') probe.carry(unpainted[key]);
+            if (op == 's' || op == '=') probe.doneShowing();
+            if (op == 'd') probe.painted(unpainted[key], at(s.substr(2)));
+        }
+        std::ostringstream got;
+        for (double ms : probe.samples()) got << (got.tellp() ? " " : "") << std::lround(ms);
+        EXPECT_EQ(got.str(), want) << script;
+    }
 }

@@ -25,6 +25,7 @@
 #include "panels/HoleCircleDialog.h"
 #include "panels/NumberEntryDialog.h"
 #include "panels/PanelStack.h"
+#include "scale/Scale.h"
 #include "tests/support/DialogKeys.h"
 #include "tests/support/FakeSerialPort.h"
 #include "tests/support/ScriptedPrompt.h"
@@ -39,6 +40,7 @@
 #include "window/Settings.h"
 #include "window/ViewMenu.h"
 #include "window/WindowPlacement.h"
+#include "window/ZeroPointStore.h"
 
 // Rectangles and sizes in failure messages.
 inline std::ostream& operator<<(std::ostream& out, const QRect& r) {
@@ -86,14 +88,16 @@ QString byId(const QString& text = "BY") {
 // a short identify pause and a scripted keypad. `remembered`: the port stored before start-up
 // ("": none), with "@device" when a device is stored beside it; `box`: the simulated box's
 // device, if any; `refused`: a device that will not open; `devices`: those of ports 1, 2, ...;
-// `keepSettings`: start on the settings as the last window left them.
+// `keepSettings`: start on the settings as the last window left them; `started`: the event loop
+// has turned and the start's port is open and its box identified (as soon as a program runs).
 struct RiggedWindow : MainWindow {
     FakeSerialPort* port = new FakeSerialPort;
     ScriptedKeypad* keypad = new ScriptedKeypad;
 
     explicit RiggedWindow(const QString& remembered = "", const QString& box = "",
                           const QString& devices = "/dev/null /dev/zero /dev/full",
-                          const QString& refused = "", bool keepSettings = false) {
+                          const QString& refused = "", bool keepSettings = false,
+                          bool started = true) {
         if (!keepSettings) QFile::remove(settingsFile());
         if (!remembered.isEmpty())
             Settings().setValue("Comms", "port", remembered.section('@', 0, 0));
@@ -105,6 +109,11 @@ struct RiggedWindow : MainWindow {
         setKeypadSource(std::unique_ptr<KeypadSource>(keypad));
         if (!box.isEmpty()) useSimulatedBox(box);
         load();
+        if (started) settle();
+    }
+    void settle() {  // until the start's port is open and the box asked twice
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !link().isIdentifying(); }));
     }
     void trigger(const QString& entry) { named<QAction>(*this, entry)->trigger(); }
     void choose(int i) { comportMenu()->entries().at(i)->trigger(); }
@@ -160,6 +169,39 @@ TEST(MainWindow, StartUpOpensTheRememberedDeviceAndOnlyAnOpenedRealPortIsRemembe
                   !c[7].isEmpty())
             << qPrintable(row);
         EXPECT_FALSE(quiet && notice) << qPrintable(row);
+    }
+}
+
+// Rows: what comes while the box at the start waits to be asked again: nothing, Comm 2 chosen,
+// Comm 1 (the open one) chosen, the box's connect message, the port failing and chosen again,
+// five scales | the port's steps ("@dev": opened at the box's settings) | the window centred on
+// the screen once five scales have come (in the first row after the wait). Nothing opens before
+// the window shows; asking the box waits for nothing; the second "I0" goes only to the opening
+// the first went to, never to a box being let go; scales reported while the box is first asked
+// keep the window centred, as if they had been there when it appeared.
+TEST(MainWindow, TheWindowShowsBeforeThePortOpensAndAskingTheBoxWaitsForNothing) {
+    for (const QString row : {"|@null,I0,I0|0", "2|@null,I0,S0,close,@zero,I0,I0|",
+                              "1|@null,I0,close|", "C|@null,I0,I0,I0,I0|",
+                              "F|@null,I0,close,@null,I0,I0|", "5|@null,I0,S2,S2,S2,S2,S2,I0|1"}) {
+        RiggedWindow w("Comm 1", "", "/dev/null /dev/zero /dev/full", "", false, false);
+        w.link().setIdentifyPause(300ms);
+        EXPECT_TRUE(w.port->steps.empty()) << qPrintable(row);
+        w.show();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w.link().isOpen(); }) && w.link().isIdentifying());
+        if (row[0] == 'F') w.port->pull("Input/output error");  // then chosen again
+        row[0] == 'C' || row[0] == '5'
+            ? w.port->feed(row[0] == 'C' ? "CX:" : "IA,2:IB,2:IX,2:IY,2:IZ,2:")
+        : row[0] != '|' ? w.choose(std::max(0, row[0].digitValue() - 1))
+                        : void();
+        w.settle();
+        const QString steps = QString::fromStdString(w.port->joined()).remove("write ");
+        EXPECT_EQ(steps,
+                  QString(row.section('|', 1, 1))
+                      .replace(QRegularExpression("@(\\w+)"), "open /dev/\\1,dtr 0,rts 1,discard"))
+            << qPrintable(row);
+        if (row[0] == '|') w.port->feed("IA,2:IB,2:IX,2:IY,2:IZ,2:");
+        const int off = w.frameGeometry().center().y() - w.screen()->geometry().center().y();
+        EXPECT_TRUE(row.endsWith('|') || (std::abs(off) <= 1) == row.endsWith('1')) << off;
     }
 }
 
@@ -284,7 +326,8 @@ TEST(MainWindow, KeysReachTheFunctionKeysFirstAndOnceAndWorkTheAxes) {
 // starts at 1" with point 0 at the absolute zero. Half halves what X shows (doubled in X2 mode,
 // negative readings too, the absolute reading while ABS is pressed) and keeps the page; a point
 // never set is the absolute zero; F7 takes only a point's number, by key, label click or keypad.
-// The points come back with the scale, and at the next start.
+// The points come back with the scale, and at the next start; while they keep changing they
+// are written at most once per half second, and when the window closes.
 TEST(MainWindow, SecondPageHalvesAndChoosesZeroPointsThatAreKept) {
     auto w = std::make_unique<RiggedWindow>();
     w->trigger("demoAdd0");
@@ -314,7 +357,9 @@ TEST(MainWindow, SecondPageHalvesAndChoosesZeroPointsThatAreKept) {
     w->trigger("demoAdd0");
     play(*w, "X+00.5000");
     EXPECT_EQ(seen(), "6.35|X Axis  P5|F7 Zero Abs");
-    play(*w, "F12 #3 F7");
+    play(*w, "F12 #4 F7 #3 F7");  // point 3 waits for half a second to pass...
+    EXPECT_NE(Settings().value("ZeroPoints", "active"), "3");
+    w->close();  // ...or for the window to close
     w = std::make_unique<RiggedWindow>("", "", "/dev/null", "", true);
     w->trigger("demoAdd0");
     play(*w, "X+00.5000 F12");
@@ -681,17 +726,20 @@ TEST(MainWindow, TheBoxGetsItsCommandsAndItsTextAndLinesReachTheScales) {
         EXPECT_TRUE(text != "S2" || w.panels().keys().size() == w.controller().scales().count());
     };
     w.trigger("demoAdd0");
-    EXPECT_EQ(w.port->takeWritten(), "I0I0S2");
+    w.settle();
+    EXPECT_EQ(w.port->takeWritten(), "I0S2I0");
     // The box's connect message has the window identify it; an info message that comes during
     // the pause is acted on then (its scale asks for fast mode between the two I0).
     QTimer::singleShot(1, [&] { w.port->feed("IY,0:"); });
     w.port->feed("CY:");
+    w.settle();
     EXPECT_EQ(w.port->takeWritten(), "I0S2I0");
     w.port->feed(QByteArray("\r\nX\0+01\n", 8));
     EXPECT_EQ(w.controller().pendingInput(), std::string("\r\nX\0+01\n", 8));
     for (const QString row : {"1 2 ", "? 2 ", "0 0 ", "1 0 I0I0"}) {
         w.port->cts = row[0] == '?' ? std::nullopt : std::optional(row[0] == '1');
         play(w, "K0");  // one tick of the window's timer
+        w.settle();
         EXPECT_EQ(w.controller().scales().count(), row[2].digitValue()) << qPrintable(row);
         EXPECT_EQ(w.port->takeWritten(), row.mid(4).toStdString()) << qPrintable(row);
     }
@@ -809,6 +857,7 @@ TEST(ComportMenu, ListsThePortsThatExistAndChoosingAnEntryOpensSwitchesOrClosesI
     ASSERT_TRUE(QDir().mkpath(settingsFile()));
     w.link().setIdentifyPause(1000ms);
     w.choose(0);
+    w.settle();
     QDir(settingsFile()).removeRecursively();
     const std::vector<qint64> at = w.port->times("write I0");
     EXPECT_TRUE(at.size() == 2 && at[1] - at[0] >= 1000 && at[1] - at[0] < 1500);
@@ -819,6 +868,7 @@ TEST(ComportMenu, ListsThePortsThatExistAndChoosingAnEntryOpensSwitchesOrClosesI
     w.link().setIdentifyPause(5ms);
     w.port->pendingOutput = 2;
     w.choose(1);  // another: poll mode, drain, close, open
+    w.settle();
     EXPECT_EQ(Settings().value("Comms", "port") + w.ticked(), "Comm 3Comm 3");
     w.choose(1);  // the ticked one: closed, nothing sent
     EXPECT_EQ(w.port->log(), (Steps{"open /dev/null", "dtr 0", "rts 1", "discard", "write I0",
@@ -838,6 +888,7 @@ TEST(ComportMenu, ListsThePortsThatExistAndChoosingAnEntryOpensSwitchesOrClosesI
         QTimer::singleShot(
             30, &w, [&] { row[0] == 'c' ? void(w.close()) : w.choose(row[0].digitValue()); });
         w.choose(1);
+        w.settle();
         EXPECT_EQ(QString::fromStdString(w.port->joined()), row.section('|', 1, 1));
         EXPECT_EQ(w.ticked(), row.section('|', 2)) << qPrintable(row);
     }
@@ -871,10 +922,12 @@ TEST(ComportMenu, ListsThePortsThatExistAndChoosingAnEntryOpensSwitchesOrClosesI
         auto* doomed = new RiggedWindow("Comm 1");
         doomed->link().setIdentifyPause(5000ms);
         doomed->port->jam();
+        const QPointer<RiggedWindow> gone(doomed);
         QTimer::singleShot(20, [doomed] { delete doomed; });
         const QDeadlineTimer deadline(1000);
         drain ? doomed->link().closeAfterPoll() : doomed->link().identifyBox();
         EXPECT_FALSE(deadline.hasExpired()) << drain;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return gone.isNull(); })) << drain;
     }
 }
 
