@@ -15,6 +15,7 @@
 
 #include "controls/AnalogueDial.h"
 #include "controls/DigitalDial.h"
+#include "controls/IntegerStrip.h"
 #include "panels/AxisPanel.h"
 #include "panels/HoleCircleDialog.h"
 #include "panels/NumberEntryDialog.h"
@@ -118,7 +119,8 @@ QString faultOf(const DigitalDial& r, const QString& copiedText, double slack, b
 // Rows: millimetres from zero, X2 (x), times the design size, the readouts shown (m, i, d),
 // and whether both readouts show the overflow mark (-). Either readout holds any reading a box
 // can send (±2,540 mm, ±10,400 mm as counts, doubled in X2) and any relative one that can be
-// set (±99,999.99 mm) whole, however it is laid out.
+// set (±99,999.99 mm) whole, however it is laid out; so do the labels of the dial's whole
+// inches.
 TEST(AxisPanel, ReadoutsShowEveryReadingWholeOrTheOverflowMark) {
     for (const QString row :
          {"1.25 . 1 mid", "-12.7 . 2 mid", "-888.88 x 1 m", "1209.16 . 1 mid", "1209.16 . 2 m",
@@ -137,6 +139,11 @@ TEST(AxisPanel, ReadoutsShowEveryReadingWholeOrTheOverflowMark) {
                 faultOf(panel.inchReadout(), copied(panel, "inchMenu"), 0.00051, c.size() > 4),
             "|")
             << qPrintable(row);
+        const auto* tape = panel.findChild<IntegerStrip*>();  // the dial's whole inches
+        for (int i = -1; i <= 2 && tape->isVisible(); ++i)
+            EXPECT_LE(QFontMetrics(tape->labelFont()).horizontalAdvance(tape->label(i)),
+                      tape->width())
+                << qPrintable(row + ' ' + tape->label(i));
     }
 }
 
