@@ -17,6 +17,7 @@
 #include "controls/DigitalDial.h"
 #include "controls/IntegerStrip.h"
 #include "panels/AxisPanel.h"
+#include "panels/FunctionLabels.h"
 #include "panels/HoleCircleDialog.h"
 #include "panels/NumberEntryDialog.h"
 #include "tests/support/DialogKeys.h"
@@ -269,6 +270,23 @@ TEST(NumberEntryDialog, KeysGiveTheirNumber) {
         EXPECT_EQ(spy.refused, refused) << qPrintable(text);
         EXPECT_EQ(QString::number(value), QString::number(number));  // NaN: "nan"
         EXPECT_TRUE(dialog.isHidden());
+    }
+}
+
+// Rows: a caption | the zoom. Every caption shows whole inside its label's frame, however
+// large the number Set Position would apply.
+TEST(FunctionLabels, CaptionsShowWholeInTheirLabels) {
+    QWidget window;
+    FunctionLabels labels(&window);
+    for (const QString row : {"X =-20807.68 mm|1", "X =20807.68 mm|2", "X =-819.2 \"|1",
+                              "Y at -15000.00 mm|1", "F10 Fwd/Rev|1", "X =-20807.68mm|0.5"}) {
+        labels.setZoom(row.section('|', 1).toDouble());
+        labels.setCaption(0, row.section('|', 0, 0));
+        const QLabel* label = labels.label(0);
+        const QRect room = label->contentsRect();
+        EXPECT_TRUE(room.contains(
+            QFontMetrics(label->font()).boundingRect(room, Qt::TextWordWrap, label->text())))
+            << qPrintable(row);
     }
 }
 
