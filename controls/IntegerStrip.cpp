@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cstdint>
 
 #include "base/Twips.h"
@@ -18,17 +19,39 @@ void IntegerStrip::showWhole(int whole, int pitch) {
     update();
 }
 
+QString IntegerStrip::label(int i) const {
+    return QString::number(int64_t{whole_} + i) + QStringLiteral("  ");
+}
+
+// Checked at each size, since text does not narrow in proportion to its size.
+QFont IntegerStrip::labelFont() const {
+    QFont font = this->font();
+    const auto widest = [&] {
+        int w = 0;
+        for (int i = -1; i <= 2; ++i)
+            w = std::max(w, QFontMetrics(font).horizontalAdvance(label(i)));
+        return w;
+    };
+    const int needed = widest();
+    if (needed <= width()) return font;
+    double size = font.pointSizeF() * std::max(width(), 1) / needed;
+    for (font.setPointSizeF(size); size > 1 && widest() > width(); font.setPointSizeF(size))
+        size *= 0.97;
+    return font;
+}
+
 void IntegerStrip::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Base));
     painter.setPen(palette().color(QPalette::Text));
-    const QFontMetrics fm(font());
+    painter.setFont(labelFont());
+    const QFontMetrics fm(painter.font());
     const double width = Twips::fromPx(this->width());
     const double zeroHeight = Twips::fromPx(fm.height());
     const QString spaces = QStringLiteral("  ");
     const double spacesWidth = Twips::fromPx(fm.horizontalAdvance(spaces));
     for (int i = -1; i <= 2; ++i) {
-        const QString text = QString::number(int64_t{whole_} + i) + spaces;
+        const QString text = label(i);
         const double y = (i + 2) * pitch_ + 10;
         const double left = width - Twips::fromPx(fm.horizontalAdvance(text));
         painter.drawText(Twips::toPx(left), Twips::toPx(y - zeroHeight / 2) + fm.ascent(), text);

@@ -1,6 +1,10 @@
 #pragma once
 // The whole-inch tape of the analogue dial: four labelled ticks, for the whole parts one below
-// to two above the one shown, each label ending flush with the tape's right edge.
+// to two above the one shown, each label ending flush with the tape's right edge. Labels too
+// wide for the tape are lettered smaller, never cut: a "-17" cut to "17" would read as another
+// number.
+#include <QFont>
+#include <QString>
 #include <QWidget>
 
 namespace gradel {
@@ -12,6 +16,10 @@ class IntegerStrip : public QWidget {
 
     // Shows the ticks around whole part `whole`, `pitch` twips apart.
     void showWhole(int whole, int pitch);
+    // The label of tick `i` (-1 to 2, from the whole part shown), with the blanks that end it,
+    // and the font all four are drawn in: the tape's own, or smaller where the widest needs it.
+    QString label(int i) const;
+    QFont labelFont() const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;

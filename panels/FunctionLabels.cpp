@@ -43,10 +43,23 @@ void FunctionLabels::setZoom(double zoom, QPoint origin, int spread) {
     for (std::size_t c = 0; c < columns_.size(); ++c)
         columns_[c]->setGeometry(Twips::toPx(QRect(left[c], 0, kColumnWidth, kColumnHeight), zoom)
                                      .translated(origin + QPoint(c ? spread : 0, 0)));
-    const QFont font = Twips::zoomedFont(QStringLiteral("MS Sans Serif"), 12, zoom, QFont::Bold);
+    font_ = Twips::zoomedFont(QStringLiteral("MS Sans Serif"), 12, zoom, QFont::Bold);
     for (int i = 0; i < kCount; ++i) {
         Twips::place(label(i), labelPlace(i), zoom);
-        label(i)->setFont(font);
+        fit(i);
+    }
+}
+
+// A caption too long for its label (a large number Set Position would apply) is lettered
+// smaller until its longest word and all its lines fit, never cut at the label's edge.
+void FunctionLabels::fit(int i) {
+    QLabel* l = label(i);
+    QFont font = font_;
+    l->setFont(font);
+    while (font.pointSizeF() > 1 && (l->minimumSizeHint().width() > l->width() ||
+                                     l->heightForWidth(l->width()) > l->height())) {
+        font.setPointSizeF(font.pointSizeF() * 0.95);
+        l->setFont(font);
     }
 }
 
@@ -55,7 +68,9 @@ QString FunctionLabels::caption(int i) const {
 }
 
 void FunctionLabels::setCaption(int i, const QString& text) {
+    if (text == caption(i)) return;
     label(i)->setText(text);
+    fit(i);
 }
 
 // A click is a left-button release over the label, as with a button.

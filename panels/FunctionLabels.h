@@ -1,6 +1,8 @@
 #pragma once
 // The twelve labels that say what the function keys F1..F12 do, six down each side of the
-// panel column. A click on a label counts as a press of its key.
+// panel column. A click on a label counts as a press of its key. A caption too long for its
+// label is lettered smaller, never cut.
+#include <QFont>
 #include <QObject>
 #include <QPoint>
 #include <QString>
@@ -39,6 +41,9 @@ class FunctionLabels : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void fit(int i);
+
+    QFont font_;  // the captions' lettering at the present zoom
     std::array<QGroupBox*, 2> columns_{};
     std::array<QLabel*, kCount> labels_{};
 };

@@ -15,7 +15,9 @@
 
 #include "controls/AnalogueDial.h"
 #include "controls/DigitalDial.h"
+#include "controls/IntegerStrip.h"
 #include "panels/AxisPanel.h"
+#include "panels/FunctionLabels.h"
 #include "panels/HoleCircleDialog.h"
 #include "panels/NumberEntryDialog.h"
 #include "tests/support/DialogKeys.h"
@@ -118,7 +120,8 @@ QString faultOf(const DigitalDial& r, const QString& copiedText, double slack, b
 // Rows: millimetres from zero, X2 (x), times the design size, the readouts shown (m, i, d),
 // and whether both readouts show the overflow mark (-). Either readout holds any reading a box
 // can send (±2,540 mm, ±10,400 mm as counts, doubled in X2) and any relative one that can be
-// set (±99,999.99 mm) whole, however it is laid out.
+// set (±99,999.99 mm) whole, however it is laid out; so do the labels of the dial's whole
+// inches.
 TEST(AxisPanel, ReadoutsShowEveryReadingWholeOrTheOverflowMark) {
     for (const QString row :
          {"1.25 . 1 mid", "-12.7 . 2 mid", "-888.88 x 1 m", "1209.16 . 1 mid", "1209.16 . 2 m",
@@ -137,6 +140,10 @@ TEST(AxisPanel, ReadoutsShowEveryReadingWholeOrTheOverflowMark) {
                 faultOf(panel.inchReadout(), copied(panel, "inchMenu"), 0.00051, c.size() > 4),
             "|")
             << qPrintable(row);
+        const auto* tape = panel.findChild<IntegerStrip*>();  // the dial's whole inches
+        for (int i = -1; i <= 2 && tape->isVisible(); ++i)
+            EXPECT_LE(QFontMetrics(tape->labelFont()).horizontalAdvance(tape->label(i)),
+                      tape->width());
     }
 }
 
@@ -262,6 +269,22 @@ TEST(NumberEntryDialog, KeysGiveTheirNumber) {
         EXPECT_EQ(spy.refused, refused) << qPrintable(text);
         EXPECT_EQ(QString::number(value), QString::number(number));  // NaN: "nan"
         EXPECT_TRUE(dialog.isHidden());
+    }
+}
+
+// Rows: a caption | the zoom. Every caption shows whole inside its label's frame, however
+// large the number Set Position would apply.
+TEST(FunctionLabels, CaptionsShowWholeInTheirLabels) {
+    QWidget window;
+    FunctionLabels labels(&window);
+    for (const QString row : {"X =-20807.68 mm|1", "X =20807.68 mm|2", "X =-819.2 \"|1",
+                              "Y at -15000.00 mm|1", "F10 Fwd/Rev|1", "X =-20807.68mm|0.5"}) {
+        labels.setZoom(row.section('|', 1).toDouble());
+        labels.setCaption(0, row.section('|', 0, 0));
+        const QRect room = labels.label(0)->contentsRect();
+        EXPECT_TRUE(room.contains(QFontMetrics(labels.label(0)->font())
+                                      .boundingRect(room, Qt::TextWordWrap, labels.caption(0))))
+            << qPrintable(row);
     }
 }
 
