@@ -43,12 +43,12 @@ NumberEntryDialog::NumberEntryDialog(QWidget* owner)
     setWindowTitle(QStringLiteral("Enter Number "));
     Twips::place(sum_, 120, 60, 3495, 240);
     Twips::place(readout_, 120, 300, 3495, 735);
-    Twips::place(message_, 120, 1050, 3495, 240);
+    Twips::place(message_, 120, 1050, 3495, 480);
     sum_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // The number being typed is a reading in the making: it is drawn as the panels draw a live
     // readout, not greyed like a control that cannot be used.
     readout_->setEnabled(true);
-    setFixedSize(Twips::toPx(3735), Twips::toPx(1350));
+    setFixedSize(Twips::toPx(3735), Twips::toPx(1590));
     clear();
 }
 
@@ -71,6 +71,7 @@ std::optional<float> NumberEntryDialog::enterNumber(const QString& unit, const Q
 
 void NumberEntryDialog::clear() {
     cancelled_ = false;
+    refused_ = false;
     typed_.clear();
     sum_->clear();
     message_->clear();
@@ -100,6 +101,7 @@ void NumberEntryDialog::takeBack() {
 void NumberEntryDialog::showSum() {
     sum_->setText(typed_);
     message_->clear();
+    refused_ = false;
     for (qsizetype n = typed_.size(); n >= 0; --n) {
         if (const std::optional<double> value = sumValue(typed_.left(n))) {
             readout_->setValue(static_cast<float>(*value));
@@ -112,17 +114,23 @@ void NumberEntryDialog::showSum() {
 // refused where it is typed, so a number no scale could read never reaches the display.
 void NumberEntryDialog::finish() {
     const std::optional<double> value = sumValue(typed_);
-    if (!value) {
-        message_->setText(QStringLiteral("Not a number: mend the sum"));
-        return;
-    }
+    if (!value) return refuse(QStringLiteral("Not a number: mend the sum"));
     if (std::abs(*value) > largest_) {
-        message_->setText(QStringLiteral("Too large: at most \u00b1%1%2")
-                              .arg(formatNumber(largest_, QString()), readout_->unit()));
-        return;
+        const QString unit = readout_->unit();
+        const QString space = !unit.isEmpty() && unit.at(0).isLetter() ? QStringLiteral(" ") : "";
+        return refuse(QStringLiteral("Too large: at most \u00b1%1%2%3")
+                          .arg(formatNumber(largest_, QString()), space, unit));
     }
     readout_->setValue(static_cast<float>(*value));
     hide();
+}
+
+// On the keypad there is neither Backspace nor Escape, and no digit can make a number too large
+// smaller: without a way out a refused entry would hold the keypad for good. So F12 again, with
+// nothing typed since the refusal, cancels.
+void NumberEntryDialog::refuse(const QString& why) {
+    message_->setText(why + QStringLiteral("\nF12 again cancels"));
+    refused_ = true;
 }
 
 // Cancelled (Escape, or the dialog closed), the entry gives nothing, whatever was typed.
@@ -135,6 +143,7 @@ void NumberEntryDialog::functionKey(int code) {
     if (const char c = VirtualKey::entryCharacter(code)) {
         append(QChar::fromLatin1(c));
     } else if (code == VirtualKey::function(12)) {
+        if (refused_) return reject();
         finish();
     }
 }

@@ -7,7 +7,7 @@
 // ("12.7/2") above a live readout of its value, and at the end works the sum out (left to
 // right, "*" and "/" before "+" and "-"); a sum that gives no finite number, or one larger
 // than the caller can use, is refused with a short message and the entry stays open to be
-// mended.
+// mended, or cancelled by F12 pressed again (the keypad's only way out).
 //
 // One dialog serves every entry: hidden, never destroyed, between entries. Each entry starts
 // empty, while a repaint or the window system showing it again during an entry keeps the text.
@@ -57,6 +57,7 @@ class NumberEntryDialog : public QDialog {
     void takeBack();
     void showSum();
     void finish();
+    void refuse(const QString& why);
     void clear();
 
     QLabel* sum_;
@@ -65,6 +66,7 @@ class NumberEntryDialog : public QDialog {
     QString typed_;
     double largest_ = 0;
     bool cancelled_ = false;
+    bool refused_ = false;  // the last end was refused and nothing has been typed since
 };
 
 }  // namespace gradel
