@@ -1,6 +1,7 @@
 #include "panels/NumberEntryDialog.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QShowEvent>
@@ -99,7 +100,9 @@ void NumberEntryDialog::takeBack() {
 // The readout shows the value of the longest start of the text that has one: "5/0" shows 5,
 // as it did before the 0 was typed, so taking a character back shows what was shown before it.
 void NumberEntryDialog::showSum() {
-    sum_->setText(typed_);
+    // Too long for its line, the sum shows its end behind a mark, never a cut-off start that
+    // would read as another number (a lost minus, a lost leading digit).
+    sum_->setText(sum_->fontMetrics().elidedText(typed_, Qt::ElideLeft, sum_->width()));
     message_->clear();
     refused_ = false;
     for (qsizetype n = typed_.size(); n >= 0; --n) {

@@ -266,6 +266,10 @@ TEST(NumberEntryDialog, KeysGiveTheirNumber) {
         const float value = dialog.enterNumber("mm", "0.00").value_or(NAN);
         QTest::qWait(10);  // keys still queued reach the hidden dialog
         EXPECT_EQ(dialog.typed(), text);
+        // The sum as shown fits its line and ends as typed (a long one behind a mark).
+        const QLabel* sum = dialog.findChildren<QLabel*>().first();
+        EXPECT_LE(sum->fontMetrics().horizontalAdvance(sum->text()), sum->width());
+        EXPECT_TRUE(text.endsWith(sum->text().remove(u'\u2026'))) << qPrintable(sum->text());
         EXPECT_EQ(spy.refused, refused) << qPrintable(text);
         EXPECT_EQ(QString::number(value), QString::number(number));  // NaN: "nan"
         EXPECT_TRUE(dialog.isHidden());
