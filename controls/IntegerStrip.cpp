@@ -13,7 +13,10 @@ IntegerStrip::IntegerStrip(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+// The dial moves the tape for every new value; its labels change only with the whole part, so
+// only then is it painted again (a move copies what is already on the screen).
 void IntegerStrip::showWhole(int whole, int pitch) {
+    if (whole == whole_ && pitch == pitch_) return;
     whole_ = whole;
     pitch_ = pitch;
     update();
