@@ -78,15 +78,24 @@ QString DigitalDial::overflowMark() {
     return QStringLiteral("------");
 }
 
-// Only the number's box, old and new, is painted again: the unit and the rest of the window
-// stay as they are on the screen.
+// Only the number's box, old and new, is painted again, and of that only the digits that
+// changed when the glyph line can tell (and the size stayed): the unit and the rest of the
+// window stay as they are on the screen.
 void DigitalDial::showText() {
     QString text = std::isfinite(value_) ? formatNumber(value_, format_) : overflowMark();
     if (text == text_) return;
-    const QRect before = numberRect();
+    const QString before = shownText();
+    const QRect beforeBox = numberRect();
+    const QFont beforeFont = numberFont_;
     text_ = std::move(text);
     fitNumber(true);
-    update(before | numberRect());
+    QRect box = beforeBox | numberRect();
+    const auto span = numberLine_.changed(before, shownText());
+    if (span && numberFont_ == beforeFont) {
+        const int right = unitRect_.left();
+        box &= QRect(right - span->first, box.top(), span->first - span->second, box.height());
+    }
+    update(box);
     if (LatencyProbe* probe = LatencyProbe::active()) probe->carry(unpainted_);
 }
 

@@ -4,6 +4,7 @@
 #include <QGlyphRun>
 #include <QPainter>
 #include <QTextLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace gradel {
@@ -40,11 +41,16 @@ void GlyphLine::measure() const {
     const QVector<quint32> glyphs = raw_.glyphIndexesForString(set);
     if (glyphs.size() != kCount) return;
     const QVector<QPointF> advances = raw_.advancesForGlyphIndexes(glyphs);
+    qreal overhang = 0;
     for (int i = 0; i < kCount; ++i) {
         if (glyphs[i] == 0) return;
         glyph_[static_cast<size_t>(i)] = glyphs[i];
         advance_[static_cast<size_t>(i)] = advances[i].x();
+        const QRectF ink = raw_.boundingRect(glyphs[i]);
+        overhang = std::max({overhang, -ink.left(), ink.right() - advances[i].x()});
     }
+    // One more pixel for the antialiased edge.
+    overhang_ = static_cast<int>(std::ceil(overhang)) + 1;
     QString pairs;
     for (int i = 0; i < kCount; ++i)
         for (int j = 0; j < kCount; ++j) pairs += set.mid(i, 1) + set[j];
@@ -102,6 +108,31 @@ bool GlyphLine::draw(QPainter& painter, int right, int top, const QString& text)
     run.setPositions(positions_);
     painter.drawGlyphRun(QPointF(right - width, top + ascent_), run);
     return true;
+}
+
+// The characters both texts end with stay where they are; when both are as wide, so do those
+// they begin with. Only the glyphs between can change.
+std::optional<std::pair<int, int>> GlyphLine::changed(const QString& before,
+                                                      const QString& after) const {
+    QVector<quint32> glyphs;
+    qreal widthBefore = 0, widthAfter = 0;
+    if (!glyphsOf(before, glyphs, widthBefore) || !glyphsOf(after, glyphs, widthAfter))
+        return std::nullopt;
+    const auto advance = [this](QChar c) { return advance_[static_cast<size_t>(indexOf(c))]; };
+    const qsizetype shorter = std::min(before.size(), after.size());
+    qsizetype suffix = 0;
+    qreal near = 0;
+    while (suffix < shorter &&
+           before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix]) {
+        near += advance(after[after.size() - 1 - suffix]);
+        ++suffix;
+    }
+    qreal far = std::max(widthBefore, widthAfter);
+    if (widthBefore == widthAfter)
+        for (qsizetype k = 0; k < shorter - suffix && before[k] == after[k]; ++k)
+            far -= advance(after[k]);
+    return std::pair{static_cast<int>(std::ceil(far)) + overhang_,
+                     std::max(0, static_cast<int>(std::floor(near)) - overhang_)};
 }
 
 }  // namespace gradel

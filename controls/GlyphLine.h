@@ -14,6 +14,7 @@
 #include <QVector>
 #include <array>
 #include <optional>
+#include <utility>
 
 class QPainter;
 
@@ -32,6 +33,11 @@ class GlyphLine {
     // drawn) when it cannot be set from the measured glyphs.
     bool draw(QPainter& painter, int right, int top, const QString& text) const;
 
+    // Where `after`, drawn in place of `before` with the same right end, differs from it: the
+    // distances from the right end to the far and the near side of the pixels that change
+    // (ink reaching past a glyph's advance included). None when either cannot be set here.
+    std::optional<std::pair<int, int>> changed(const QString& before, const QString& after) const;
+
   private:
     // The glyphs of `text` and their advances; false when a character is not in the set.
     bool glyphsOf(const QString& text, QVector<quint32>& glyphs, qreal& width) const;
@@ -46,6 +52,7 @@ class GlyphLine {
     mutable std::array<qreal, 16> advance_{};
     mutable int height_ = 0;
     mutable qreal ascent_ = 0;
+    mutable int overhang_ = 0;  // pixels of ink beyond a glyph's advance, either side
     mutable QVector<quint32> glyphs_;
     mutable QVector<QPointF> positions_;
 };

@@ -306,6 +306,7 @@ TEST(OnScreen, SteppedShowsWhatARepaintShows) {
     const struct { const char* pattern; std::vector<float> values; } cases[] = {
         {"0.00", {-1000.49f, 9.99f}}, {"0.0005", {1.2345f, -0.5f, 17.1f}}, {"", {12345678.0f, 1.0f}},
         {"0.00", {3.2f, 3.3f, 3.4f}}, {"0.00", {0.9f, 1.1f, -2.25f, 0.5f}}, {"0.00", {-7.9f, 2.0f, 1.99f}},
+        {"0.00", {1.11f, 1.17f, 7.17f, 9.99f, 10.0f}}, {"0.0005", {-0.5f, 0.5f, 0.4f, 11.1f, 41.1f}}, {"", {1.5f, 1.25f, 1.375f, 1.5f}}, {"", {1e7f, -12345678.0f, 1e7f}},
     };
     // clang-format on
     for (const auto& c : cases) {
