@@ -298,9 +298,9 @@ std::pair<QImage, QImage> screenAndRepaint(QWidget& widget) {
             widget.grab().toImage().convertToFormat(QImage::Format_RGB32)};
 }
 
-// A shown readout or dial stepped through values shows exactly what a whole repaint shows:
-// repainting only what changed (the number's box, the tapes moved) leaves nothing of the
-// values before. Rows: pattern | values.
+// A shown readout or dial stepped through values shows exactly what a whole repaint shows, and
+// the dial what a new one shows: repainting only what changed (the number's box, the tapes
+// moved) leaves nothing of the values before. Rows: pattern | values.
 TEST(OnScreen, SteppedShowsWhatARepaintShows) {
     // clang-format off
     const struct { const char* pattern; std::vector<float> values; } cases[] = {
@@ -324,6 +324,8 @@ TEST(OnScreen, SteppedShowsWhatARepaintShows) {
             const auto [dialShown, dialRepainted] = screenAndRepaint(d.dial);
             EXPECT_EQ(readoutShown, readoutRepainted) << value;
             EXPECT_EQ(dialShown, dialRepainted) << value;
+            Dial fresh;  // what the tapes' images hold must follow the value too
+            EXPECT_EQ(dialShown, fresh.show(value).convertToFormat(QImage::Format_RGB32)) << value;
         }
     }
 }
