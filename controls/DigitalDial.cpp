@@ -79,8 +79,8 @@ QString DigitalDial::overflowMark() {
 }
 
 // Only the number's box, old and new, is painted again, and of that only the digits that
-// changed when the glyph line can tell (and the size stayed): the unit and the rest of the
-// window stay as they are on the screen.
+// changed when the glyph line can tell (and the size stayed): the background around them stays
+// as it is on the screen.
 void DigitalDial::showText() {
     QString text = std::isfinite(value_) ? formatNumber(value_, format_) : overflowMark();
     if (text == text_) return;
@@ -95,7 +95,9 @@ void DigitalDial::showText() {
         const int right = unitRect_.left();
         box &= QRect(right - span->first, box.top(), span->first - span->second, box.height());
     }
-    update(box);
+    // The unit is painted again with it: left as first painted, it was seen to differ from a
+    // fresh paint in the edges of its letters on a full-screen window.
+    update(box | unitRect_);
     if (LatencyProbe* probe = LatencyProbe::active()) probe->carry(unpainted_);
 }
 
