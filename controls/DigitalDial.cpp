@@ -7,6 +7,7 @@
 #include <QStyleOption>
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "base/NumberFormat.h"
 #include "base/Twips.h"
@@ -77,12 +78,26 @@ QString DigitalDial::overflowMark() {
     return QStringLiteral("------");
 }
 
+// Only the number's box, old and new, is painted again, and of that only the digits that
+// changed when the glyph line can tell (and the size stayed): the background around them stays
+// as it is on the screen.
 void DigitalDial::showText() {
     QString text = std::isfinite(value_) ? formatNumber(value_, format_) : overflowMark();
     if (text == text_) return;
+    const QString before = shownText();
+    const QRect beforeBox = numberRect();
+    const QFont beforeFont = numberFont_;
     text_ = std::move(text);
     fitNumber(true);
-    update();
+    QRect box = beforeBox | numberRect();
+    const auto span = numberLine_.changed(before, shownText());
+    if (span && numberFont_ == beforeFont) {
+        const int right = unitRect_.left();
+        box &= QRect(right - span->first, box.top(), span->first - span->second, box.height());
+    }
+    // The unit is painted again with it: left as first painted, it was seen to differ from a
+    // fresh paint in the edges of its letters on a full-screen window.
+    update(box | unitRect_);
     if (LatencyProbe* probe = LatencyProbe::active()) probe->carry(unpainted_);
 }
 
@@ -101,6 +116,7 @@ void DigitalDial::fitNumber(bool keepSmall) {
     overflow_ = size == 0;
     numberFont_ = valueFont_;
     if (!overflow_) numberFont_.setPointSizeF(size);
+    numberLine_.setFont(numberFont_);
 }
 
 // The largest size, up to the usual one, at which numbers shaped like `text` fit left of the
@@ -126,7 +142,12 @@ double DigitalDial::fitSize(const QString& text) const {
 // A smaller number stands on the usual number's baseline, so its point stays on the line the
 // eye expects it on and the unit still reads as a superscript.
 QRect DigitalDial::numberRect() const {
-    const QSize size = textSize(numberFont_, shownText());
+    return rectFor(shownText());
+}
+
+QRect DigitalDial::rectFor(const QString& text) const {
+    const std::optional<QSize> set = numberLine_.size(text);
+    const QSize size = set ? *set : textSize(numberFont_, text);
     const int drop = QFontMetrics(valueFont_).ascent() - QFontMetrics(numberFont_).ascent();
     return QRect(QPoint(unitRect_.left() - size.width(), unitRect_.top() + drop), size);
 }
@@ -190,21 +211,27 @@ void DigitalDial::resizeEvent(QResizeEvent* event) {
     layOut();
 }
 
-void DigitalDial::paintEvent(QPaintEvent*) {
+void DigitalDial::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     QStyleOption option;
     option.initFrom(this);
     const QString shown = shownText();
     const QRect valueRect = numberRect();
-    // Each text is kept to its own box, so neither can spill into the other.
+    // Each text is kept to its own box, so neither can spill into the other. A live readout's
+    // number is set from its measured glyphs in the style's text colour; a greyed one, or one
+    // the glyphs cannot set, is drawn by the style.
     painter.setClipRect(valueRect);
     painter.setFont(numberFont_);
-    style()->drawItemText(&painter, valueRect, kTextFlags, option.palette, isEnabled(), shown,
-                          foregroundRole());
-    painter.setClipRect(unitRect_);
-    painter.setFont(unitFont_);
-    style()->drawItemText(&painter, unitRect_, kTextFlags, option.palette, isEnabled(),
-                          unitText(unit_), foregroundRole());
+    painter.setPen(QPen(option.palette.brush(foregroundRole()), painter.pen().widthF()));
+    if (!isEnabled() || !numberLine_.draw(painter, valueRect.right() + 1, valueRect.top(), shown))
+        style()->drawItemText(&painter, valueRect, kTextFlags, option.palette, isEnabled(), shown,
+                              foregroundRole());
+    if (event->region().intersects(unitRect_)) {
+        painter.setClipRect(unitRect_);
+        painter.setFont(unitFont_);
+        style()->drawItemText(&painter, unitRect_, kTextFlags, option.palette, isEnabled(),
+                              unitText(unit_), foregroundRole());
+    }
     if (LatencyProbe* probe = LatencyProbe::active())
         probe->painted(unpainted_, LatencyProbe::Clock::now());
 }

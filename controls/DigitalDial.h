@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "base/LatencyProbe.h"
+#include "controls/GlyphLine.h"
 
 namespace gradel {
 
@@ -61,6 +62,8 @@ class DigitalDial : public QWidget {
     void showText();
     void fitNumber(bool keepSmall);
     double fitSize(const QString& text) const;
+    // Where `text` is drawn in the number's font: ending where the unit begins.
+    QRect rectFor(const QString& text) const;
 
     float value_ = 0;
     QString unit_;
@@ -80,6 +83,7 @@ class DigitalDial : public QWidget {
     QString fittedShape_;
     bool heldSmall_ = false;
     bool overflow_ = false;
+    GlyphLine numberLine_;             // the number's glyphs, measured once per font
     LatencyProbe::Stamp unpainted_{};  // measured only while a latency probe is active
 };
 

@@ -1,6 +1,7 @@
 #include "controls/IntegerStrip.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cstdint>
@@ -13,7 +14,10 @@ IntegerStrip::IntegerStrip(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+// The dial moves the tape for every new value; its labels change only with the whole part, so
+// only then is it painted again (a move copies what is already on the screen).
 void IntegerStrip::showWhole(int whole, int pitch) {
+    if (whole == whole_ && pitch == pitch_) return;
     whole_ = whole;
     pitch_ = pitch;
     update();
@@ -40,8 +44,26 @@ QFont IntegerStrip::labelFont() const {
     return font;
 }
 
-void IntegerStrip::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
+void IntegerStrip::paintEvent(QPaintEvent* event) {
+    const qreal dpr = devicePixelRatioF();
+    const QSize pixels = (QSizeF(size()) * dpr).toSize();
+    if (image_.size() != pixels || imageWhole_ != whole_ || imagePitch_ != pitch_ ||
+        imageFont_ != font() || imagePalette_ != palette().cacheKey()) {
+        image_ = QImage(pixels, QImage::Format_RGB32);
+        image_.setDevicePixelRatio(dpr);
+        QPainter onImage(&image_);
+        paintLabels(onImage);
+        imageWhole_ = whole_;
+        imagePitch_ = pitch_;
+        imageFont_ = font();
+        imagePalette_ = palette().cacheKey();
+    }
+    const QRect r = event->rect();
+    QPainter(this).drawImage(QRectF(r), image_,
+                             QRectF(r.x() * dpr, r.y() * dpr, r.width() * dpr, r.height() * dpr));
+}
+
+void IntegerStrip::paintLabels(QPainter& painter) const {
     painter.fillRect(rect(), palette().color(QPalette::Base));
     painter.setPen(palette().color(QPalette::Text));
     painter.setFont(labelFont());

@@ -2,10 +2,14 @@
 // The whole-inch tape of the analogue dial: four labelled ticks, for the whole parts one below
 // to two above the one shown, each label ending flush with the tape's right edge. Labels too
 // wide for the tape are lettered smaller, never cut: a "-17" cut to "17" would read as another
-// number.
+// number. The tape is drawn into an off-screen image when what it shows changes; a move of the
+// tape only uncovers rows, which are copied from the image.
 #include <QFont>
+#include <QImage>
 #include <QString>
 #include <QWidget>
+
+class QPainter;
 
 namespace gradel {
 
@@ -27,8 +31,15 @@ class IntegerStrip : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
 
   private:
+    void paintLabels(QPainter& painter) const;
+
     int whole_ = 0;
     int pitch_ = 0;
+    QImage image_;
+    // What the image shows: its whole part, pitch, font and colours (the size is its own).
+    int imageWhole_ = 0, imagePitch_ = 0;
+    QFont imageFont_;
+    qint64 imagePalette_ = 0;
 };
 
 }  // namespace gradel

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <numeric>
@@ -12,6 +13,7 @@
 #include "controls/AnalogueDial.h"
 #include "controls/DigitalDial.h"
 #include "controls/FractionStrip.h"
+#include "controls/GlyphLine.h"
 #include "controls/IntegerStrip.h"
 #include "tests/support/ScriptedPrompt.h"
 
@@ -254,6 +256,77 @@ TEST(DialPixels, WedgeSpansTheFraction) {
         const QRect span = pink(image, row).second;
         EXPECT_NEAR(span.width() - 1, c.width * (tape.width() - 1), 2.5) << c.value;
         EXPECT_NEAR(span.left() + span.width() / 2.0, tape.left() + tape.width() / 2.0, 1.5);
+    }
+}
+
+// A number set from the measured glyphs is the same picture, in the same box, as the text laid
+// out by QPainter; text the glyphs cannot set is declined. Rows: point size | text | set.
+TEST(GlyphLine, DrawsWhatLayoutDraws) {
+    // clang-format off
+    const struct { double points; const char* text; bool set; } cases[] = {
+        {7.5, "25.40", true}, {11.2, "-888.88", true}, {26.3, "1.234568E+07", true}, {64, "111.17", true},
+        {1, "-0.0005", true}, {17.9, "7/8", false}, {12, "", false}, {33.3, "0.50 mm", false},
+    };
+    // clang-format on
+    const int flags = Qt::AlignRight | Qt::AlignTop | Qt::TextForceLeftToRight;
+    for (const auto& c : cases) {
+        QFont font(QStringLiteral("Arial"));
+        font.setPointSizeF(c.points);
+        GlyphLine line;
+        line.setFont(font);
+        const QRect box = QFontMetrics(font).boundingRect(QRect(0, 0, 2000, 2000), flags, c.text);
+        ASSERT_EQ(line.size(c.text).has_value(), c.set) << c.text;
+        if (!c.set) continue;
+        EXPECT_EQ(*line.size(c.text), box.size()) << c.text;
+        QImage laid(box.width() + 20, box.height() + 20, QImage::Format_RGB32), set = laid;
+        laid.fill(Qt::white);
+        set.fill(Qt::white);
+        QPainter byLayout(&laid), byGlyphs(&set);
+        byLayout.setFont(font);
+        byLayout.drawText(QRect(10, 10, box.width(), box.height()), flags, c.text);
+        EXPECT_TRUE(line.draw(byGlyphs, 10 + box.width(), 10, c.text));
+        EXPECT_EQ(laid, set) << c.points << ' ' << c.text;
+    }
+}
+
+// What a shown top-level widget has on the screen once its due paints are done, and what a
+// paint of the whole widget from its present state gives.
+std::pair<QImage, QImage> screenAndRepaint(QWidget& widget) {
+    QCoreApplication::processEvents();
+    const QImage screen = widget.screen()->grabWindow(widget.winId()).toImage();
+    return {screen.convertToFormat(QImage::Format_RGB32),
+            widget.grab().toImage().convertToFormat(QImage::Format_RGB32)};
+}
+
+// A shown readout or dial stepped through values shows exactly what a whole repaint shows, and
+// the dial what a new one shows: repainting only what changed (the number's box, the tapes
+// moved) leaves nothing of the values before. Rows: pattern | values.
+TEST(OnScreen, SteppedShowsWhatARepaintShows) {
+    // clang-format off
+    const struct { const char* pattern; std::vector<float> values; } cases[] = {
+        {"0.00", {-1000.49f, 9.99f}}, {"0.0005", {1.2345f, -0.5f, 17.1f}}, {"", {12345678.0f, 1.0f}},
+        {"0.00", {3.2f, 3.3f, 3.4f}}, {"0.00", {0.9f, 1.1f, -2.25f, 0.5f}}, {"0.00", {-7.9f, 2.0f, 1.99f}},
+        {"0.00", {1.11f, 1.17f, 7.17f, 9.99f, 10.0f}}, {"0.0005", {-0.5f, 0.5f, 0.4f, 11.1f, 41.1f}}, {"", {1.5f, 1.25f, 1.375f, 1.5f}}, {"", {1e7f, -12345678.0f, 1e7f}},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        DigitalDial readout;
+        Twips::place(&readout, 0, 0, 2400, 615);
+        readout.setUnit("mm");
+        readout.setFormat(c.pattern);
+        readout.setEnabled(true);
+        readout.show();
+        Dial d;
+        for (float value : c.values) {
+            readout.setValue(value);
+            d.dial.setValue(value);
+            const auto [readoutShown, readoutRepainted] = screenAndRepaint(readout);
+            const auto [dialShown, dialRepainted] = screenAndRepaint(d.dial);
+            EXPECT_EQ(readoutShown, readoutRepainted) << value;
+            EXPECT_EQ(dialShown, dialRepainted) << value;
+            Dial fresh;  // what the tapes' images hold must follow the value too
+            EXPECT_EQ(dialShown, fresh.show(value).convertToFormat(QImage::Format_RGB32)) << value;
+        }
     }
 }
 
