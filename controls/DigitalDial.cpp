@@ -9,6 +9,7 @@
 #include <cmath>
 #include <optional>
 
+#include "base/Fitting.h"
 #include "base/NumberFormat.h"
 #include "base/Twips.h"
 
@@ -120,8 +121,7 @@ void DigitalDial::fitNumber(bool keepSmall) {
 }
 
 // The largest size, up to the usual one, at which numbers shaped like `text` fit left of the
-// unit; 0 when that is under half the usual size. Checked at each size, since text does not
-// narrow in proportion to its size.
+// unit; 0 when that is under half the usual size.
 double DigitalDial::fitSize(const QString& text) const {
     const QString shape = shapeOf(text);
     const double usual = valueFont_.pointSizeF();
@@ -134,8 +134,7 @@ double DigitalDial::fitSize(const QString& text) const {
     if (width(usual) <= room) return usual;
     // A shrunk number keeps a space's width from the left edge, as it does from the unit.
     const int shrunkRoom = room - QFontMetrics(unitFont_).horizontalAdvance(u' ');
-    double size = usual * shrunkRoom / std::max(width(usual), 1);
-    while (size >= usual * kSmallest && width(size) > shrunkRoom) size *= 0.97;
+    const double size = fittingPointSize(usual, shrunkRoom, usual * kSmallest, width);
     return size >= usual * kSmallest ? size : 0;
 }
 
@@ -201,9 +200,7 @@ double DigitalDial::widestFit(double points) const {
         unit.setPointSizeF(std::max(size / 1.5, kMinPointSize));
         return textSize(value, widestText_).width() + textSize(unit, unitText(unit_)).width();
     };
-    double size = std::min(points, points * width() / std::max(needed(points), 1));
-    while (size > kMinPointSize && needed(size) > width()) size *= 0.97;
-    return std::max(size, kMinPointSize);
+    return std::max(fittingPointSize(points, width(), kMinPointSize, needed), kMinPointSize);
 }
 
 void DigitalDial::resizeEvent(QResizeEvent* event) {

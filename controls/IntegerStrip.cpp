@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "base/Fitting.h"
 #include "base/Twips.h"
 
 namespace gradel {
@@ -27,20 +28,18 @@ QString IntegerStrip::label(int i) const {
     return QString::number(int64_t{whole_} + i) + QStringLiteral("  ");
 }
 
-// Checked at each size, since text does not narrow in proportion to its size.
 QFont IntegerStrip::labelFont() const {
     QFont font = this->font();
-    const auto widest = [&] {
+    const auto widest = [&](double points) {
+        QFont sized = font;
+        sized.setPointSizeF(points);
         int w = 0;
         for (int i = -1; i <= 2; ++i)
-            w = std::max(w, QFontMetrics(font).horizontalAdvance(label(i)));
+            w = std::max(w, QFontMetrics(sized).horizontalAdvance(label(i)));
         return w;
     };
-    const int needed = widest();
-    if (needed <= width()) return font;
-    double size = font.pointSizeF() * std::max(width(), 1) / needed;
-    for (font.setPointSizeF(size); size > 1 && widest() > width(); font.setPointSizeF(size))
-        size *= 0.97;
+    const double size = fittingPointSize(font.pointSizeF(), width(), 1, widest);
+    if (size < font.pointSizeF()) font.setPointSizeF(size);
     return font;
 }
 
