@@ -72,7 +72,6 @@ std::optional<float> NumberEntryDialog::enterNumber(const QString& unit, const Q
 
 void NumberEntryDialog::clear() {
     cancelled_ = false;
-    refused_ = false;
     typed_.clear();
     sum_->clear();
     message_->clear();
@@ -104,7 +103,6 @@ void NumberEntryDialog::showSum() {
     // would read as another number (a lost minus, a lost leading digit).
     sum_->setText(sum_->fontMetrics().elidedText(typed_, Qt::ElideLeft, sum_->width()));
     message_->clear();
-    refused_ = false;
     for (qsizetype n = typed_.size(); n >= 0; --n) {
         if (const std::optional<double> value = sumValue(typed_.left(n))) {
             readout_->setValue(static_cast<float>(*value));
@@ -130,10 +128,9 @@ void NumberEntryDialog::finish() {
 
 // On the keypad there is neither Backspace nor Escape, and no digit can make a number too large
 // smaller: without a way out a refused entry would hold the keypad for good. So F12 again, with
-// nothing typed since the refusal, cancels.
+// nothing typed since the refusal (typing clears its message), cancels.
 void NumberEntryDialog::refuse(const QString& why) {
     message_->setText(why + QStringLiteral("\nF12 again cancels"));
-    refused_ = true;
 }
 
 // Cancelled (Escape, or the dialog closed), the entry gives nothing, whatever was typed.
@@ -146,7 +143,7 @@ void NumberEntryDialog::functionKey(int code) {
     if (const char c = VirtualKey::entryCharacter(code)) {
         append(QChar::fromLatin1(c));
     } else if (code == VirtualKey::function(12)) {
-        if (refused_) return reject();
+        if (!message().isEmpty()) return reject();  // a refusal stands
         finish();
     }
 }

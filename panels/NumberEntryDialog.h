@@ -66,7 +66,6 @@ class NumberEntryDialog : public QDialog {
     QString typed_;
     double largest_ = 0;
     bool cancelled_ = false;
-    bool refused_ = false;  // the last end was refused and nothing has been typed since
 };
 
 }  // namespace gradel
