@@ -147,28 +147,27 @@ void AnalogueDial::redrawTapes() {
     inchLength_ = fits ? divPitch_ * divisions_ : 0;
     const auto tapeHeight = static_cast<int>(4 * (int64_t{divPitch_} + inchLength_));
     fractionStrip_->setVisible(fits);
-    fractionStrip_->setGeometry(Twips::toPx(intLeft_ + intWidth_), fractionStrip_->y(),
-                                Twips::toPx(fracWidth_), Twips::toPx(tapeHeight));
+    fractionStrip_->setGeometry(Twips::toPx(intLeft_ + intWidth_), 0, Twips::toPx(fracWidth_),
+                                this->height());
     update();  // the dial's own surface: background and index line
-    fractionStrip_->draw({divisions_, divPitch_, unit_, arrowsShown_, arrowColour_, arrowStyle_});
+    fractionStrip_->draw({divisions_, divPitch_, unit_, arrowsShown_, arrowColour_, arrowStyle_},
+                         Twips::toPx(tapeHeight));
 
     // The tape's height as set in twips places it; its pixel extent is only how it is shown.
     const double height = Twips::fromPx(this->height());
     fracTop0_ = roundHalfEven(height / 2 - tapeHeight / 2.0);
     intTop0_ = roundHalfEven(height / 2 - 2.0 * intPitch_);
-    integerStrip_->setGeometry(Twips::toPx(intLeft_), integerStrip_->y(), Twips::toPx(intWidth_),
-                               Twips::toPx(5 * intPitch_));
+    integerStrip_->setGeometry(Twips::toPx(intLeft_), 0, Twips::toPx(intWidth_), this->height());
     showValue();
 }
 
-// The fraction tape moves by the whole part and the fraction, the whole-inch tape by the
+// The fraction tape slides by the whole part and the fraction, the whole-inch tape by the
 // fraction after relabelling its four ticks.
 bool AnalogueDial::showValue() {
     const std::optional<int> whole = wholeInches(value_);
     if (!whole) return false;
     const int w = *whole;
     const auto fraction = static_cast<double>(value_ - static_cast<float>(w));
-    integerStrip_->showWhole(w, intPitch_);
 
     const double length = inchLength_;
     double fracTop = fracTop0_ - fraction * length;
@@ -184,8 +183,8 @@ bool AnalogueDial::showValue() {
     // drawn on the line's own pixel row.
     const int line = indexLine();
     const int linePx = Twips::toPx(line);
-    fractionStrip_->move(Twips::toPx(intLeft_ + intWidth_), linePx - Twips::toPx(line - fracTop));
-    integerStrip_->move(Twips::toPx(intLeft_), linePx - Twips::toPx(line - intTop));
+    fractionStrip_->setTapeTop(linePx - Twips::toPx(line - fracTop));
+    integerStrip_->showWhole(w, intPitch_, linePx - Twips::toPx(line - intTop));
     return true;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // An inch dial in the manner of a mechanical instrument: a whole-inch tape and a fraction tape
-// scroll past a fixed index line. The fraction tape is rendered once per change of scale
-// (size, divisions, unit, arrows) and then only moved; a new value redraws just the four-mark
-// whole-inch tape.
+// scroll past a fixed index line, each behind a window of its own that stays in place. The
+// fraction tape is rendered once per change of scale (size, divisions, unit, arrows), the
+// four-mark whole-inch tape when its whole part changes; a new value only slides them.
 #include <QColor>
 #include <QString>
 #include <QWidget>

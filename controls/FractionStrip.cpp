@@ -29,12 +29,13 @@ FractionStrip::FractionStrip(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void FractionStrip::draw(const Markings& markings) {
+void FractionStrip::draw(const Markings& markings, int length) {
     markings_ = markings;
+    length_ = length;
     image_ = QImage();
     const qreal dpr = devicePixelRatioF();
     const auto w = static_cast<int64_t>(std::ceil(width() * dpr));
-    const auto h = static_cast<int64_t>(std::ceil(height() * dpr));
+    const auto h = static_cast<int64_t>(std::ceil(length * dpr));
     if (w > 0 && h > 0 && w * h <= kImageBudget) {
         image_ = QImage(static_cast<int>(w), static_cast<int>(h), QImage::Format_RGB32);
         if (!image_.isNull()) {
@@ -42,24 +43,36 @@ void FractionStrip::draw(const Markings& markings) {
             image_.fill(palette().color(QPalette::Base));
             QPainter painter(&image_);
             painter.setFont(font());
-            paintRows(painter, 0, height() - 1);
+            paintRows(painter, 0, length - 1);
         }
     }
     update();
 }
 
+void FractionStrip::setTapeTop(int top) {
+    if (top == top_) return;
+    top_ = top;
+    update();
+}
+
+// The window shows the tape's rows from -top_ down; past the tape's ends it is blank.
 void FractionStrip::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect r = event->rect();
+    const QRect onTape = r.intersected(QRect(0, top_, width(), length_));
+    if (onTape != r) painter.fillRect(r, palette().color(QPalette::Base));
+    if (onTape.isEmpty()) return;
     if (!image_.isNull()) {
         const qreal dpr = image_.devicePixelRatio();
-        painter.drawImage(QRectF(r), image_,
-                          QRectF(r.x() * dpr, r.y() * dpr, r.width() * dpr, r.height() * dpr));
+        painter.drawImage(QRectF(onTape), image_,
+                          QRectF(onTape.x() * dpr, (onTape.y() - top_) * dpr,
+                                 onTape.width() * dpr, onTape.height() * dpr));
         return;
     }
-    painter.fillRect(r, palette().color(QPalette::Base));
-    painter.setClipRect(r);
-    paintRows(painter, r.top(), r.bottom());
+    painter.fillRect(onTape, palette().color(QPalette::Base));
+    painter.setClipRect(onTape);
+    painter.translate(0, top_);
+    paintRows(painter, onTape.top() - top_, onTape.bottom() - top_);
 }
 
 void FractionStrip::paintRows(QPainter& painter, int top, int bottom) const {
@@ -136,7 +149,7 @@ void FractionStrip::paintArrows(QPainter& painter) const {
     painter.setPen(markings_.arrowColour);
     painter.setBrush(QBrush(markings_.arrowColour, markings_.arrowStyle));
     const int ws = width();
-    const int hs = height();
+    const int hs = length_;
     const int xm = roundHalfEven(ws / 2.0);
     const int xr = roundHalfEven(ws - 1.0);
     const int d = markings_.divisions;

@@ -1,9 +1,12 @@
 #pragma once
 // The fraction tape of the analogue dial: four inches of fraction marks with a margin of two
-// divisions at each end, and optionally the hatched wedges under them. The tape is rendered
-// once per change of scale into an off-screen image and afterwards only moved; moving it
-// copies the uncovered part of the image. A tape whose image would be too large paints the
-// same picture straight from its marks, only the part being shown.
+// divisions at each end, and optionally the hatched wedges under them. The widget is the
+// dial's window onto the tape: it stays where it is, and the tape slides behind it. The tape
+// is rendered once per change of scale into an off-screen image, and a new position only
+// copies the part of the image the window shows. (A moving child widget would have the window
+// system copy the screen under it, which on X11 waits for the server once for every move.) A
+// tape whose image would be too large paints the same picture straight from its marks, only
+// the part being shown.
 #include <QColor>
 #include <QImage>
 #include <QString>
@@ -33,14 +36,18 @@ class FractionStrip : public QWidget {
 
     explicit FractionStrip(QWidget* parent);
 
-    // Renders the wedges (when shown), then every mark with its label, at the present size.
-    void draw(const Markings& markings);
+    // Renders the wedges (when shown), then every mark with its label, on a tape as wide as
+    // the window and `length` pixels long.
+    void draw(const Markings& markings, int length);
+    // Where the tape's top lies, in the window's pixels (above it: negative).
+    int tapeTop() const { return top_; }
+    void setTapeTop(int top);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    // Paints the pixel rows from `top` to `bottom` (inclusive) in the tape's own pixels.
+    // Paints the tape's pixel rows from `top` to `bottom` (inclusive), in the tape's pixels.
     void paintRows(QPainter& painter, int top, int bottom) const;
     void paintArrows(QPainter& painter) const;
     void paintMarkLine(QPainter& painter, int row, int gapLeft, int gapRight) const;
@@ -49,6 +56,8 @@ class FractionStrip : public QWidget {
     bool isZeroMark(int64_t j) const;
 
     Markings markings_;
+    int length_ = 0;
+    int top_ = 0;
     QImage image_;
 };
 

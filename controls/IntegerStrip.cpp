@@ -15,13 +15,18 @@ IntegerStrip::IntegerStrip(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-// The dial moves the tape for every new value; its labels change only with the whole part, so
-// only then is it painted again (a move copies what is already on the screen).
-void IntegerStrip::showWhole(int whole, int pitch) {
-    if (whole == whole_ && pitch == pitch_) return;
+// The dial slides the tape for every new value; its labels change only with the whole part, so
+// only then is the image drawn again.
+void IntegerStrip::showWhole(int whole, int pitch, int top) {
+    if (whole == whole_ && pitch == pitch_ && top == top_) return;
     whole_ = whole;
     pitch_ = pitch;
+    top_ = top;
     update();
+}
+
+QSize IntegerStrip::tapeSize() const {
+    return {width(), Twips::toPx(5 * pitch_)};
 }
 
 QString IntegerStrip::label(int i) const {
@@ -45,7 +50,7 @@ QFont IntegerStrip::labelFont() const {
 
 void IntegerStrip::paintEvent(QPaintEvent* event) {
     const qreal dpr = devicePixelRatioF();
-    const QSize pixels = (QSizeF(size()) * dpr).toSize();
+    const QSize pixels = (QSizeF(tapeSize()) * dpr).toSize();
     if (image_.size() != pixels || imageWhole_ != whole_ || imagePitch_ != pitch_ ||
         imageFont_ != font() || imagePalette_ != palette().cacheKey()) {
         image_ = QImage(pixels, QImage::Format_RGB32);
@@ -57,13 +62,19 @@ void IntegerStrip::paintEvent(QPaintEvent* event) {
         imageFont_ = font();
         imagePalette_ = palette().cacheKey();
     }
+    // The window shows the tape's rows from -top_ down; past the tape's ends it is blank.
+    QPainter painter(this);
     const QRect r = event->rect();
-    QPainter(this).drawImage(QRectF(r), image_,
-                             QRectF(r.x() * dpr, r.y() * dpr, r.width() * dpr, r.height() * dpr));
+    const QRect onTape = r.intersected(QRect(QPoint(0, top_), tapeSize()));
+    if (onTape != r) painter.fillRect(r, palette().color(QPalette::Base));
+    if (onTape.isEmpty()) return;
+    painter.drawImage(QRectF(onTape), image_,
+                      QRectF(onTape.x() * dpr, (onTape.y() - top_) * dpr, onTape.width() * dpr,
+                             onTape.height() * dpr));
 }
 
 void IntegerStrip::paintLabels(QPainter& painter) const {
-    painter.fillRect(rect(), palette().color(QPalette::Base));
+    painter.fillRect(QRect(QPoint(0, 0), tapeSize()), palette().color(QPalette::Base));
     painter.setPen(palette().color(QPalette::Text));
     painter.setFont(labelFont());
     const QFontMetrics fm(painter.font());

@@ -2,8 +2,9 @@
 // The whole-inch tape of the analogue dial: four labelled ticks, for the whole parts one below
 // to two above the one shown, each label ending flush with the tape's right edge. Labels too
 // wide for the tape are lettered smaller, never cut: a "-17" cut to "17" would read as another
-// number. The tape is drawn into an off-screen image when what it shows changes; a move of the
-// tape only uncovers rows, which are copied from the image.
+// number. The widget is the dial's window onto the tape, which slides behind it: the tape is
+// drawn into an off-screen image when what it shows changes, and a new position only copies
+// the part of the image the window shows.
 #include <QFont>
 #include <QImage>
 #include <QString>
@@ -18,8 +19,9 @@ class IntegerStrip : public QWidget {
   public:
     explicit IntegerStrip(QWidget* parent);
 
-    // Shows the ticks around whole part `whole`, `pitch` twips apart.
-    void showWhole(int whole, int pitch);
+    // Shows the ticks around whole part `whole`, `pitch` twips apart, on a tape whose top lies
+    // at pixel row `top` of the window (above it: negative).
+    void showWhole(int whole, int pitch, int top);
     // The label of tick `i` (-1 to 2, from the whole part shown), with the blanks that end it,
     // and the font all four are drawn in: the tape's own, or smaller where the widest needs it.
     QString label(int i) const;
@@ -32,9 +34,12 @@ class IntegerStrip : public QWidget {
 
   private:
     void paintLabels(QPainter& painter) const;
+    // The tape's size in pixels: five pitches long.
+    QSize tapeSize() const;
 
     int whole_ = 0;
     int pitch_ = 0;
+    int top_ = 0;
     QImage image_;
     // What the image shows: its whole part, pitch, font and colours (the size is its own).
     int imageWhole_ = 0, imagePitch_ = 0;
