@@ -214,23 +214,43 @@ void DigitalDial::paintEvent(QPaintEvent* event) {
     option.initFrom(this);
     const QString shown = shownText();
     const QRect valueRect = numberRect();
-    // Each text is kept to its own box, so neither can spill into the other. A live readout's
-    // number is set from its measured glyphs in the style's text colour; a greyed one, or one
-    // the glyphs cannot set, is drawn by the style.
+    // The unit first: the number's ink may reach into the unit's box and is drawn over it. Each
+    // text is kept to its own box. A live readout's number is set from its measured glyphs in
+    // the style's text colour; a greyed one, or one the glyphs cannot set, is drawn by the style.
+    if (event->region().intersects(unitRect_)) painter.drawImage(unitRect_.topLeft(), unitImage());
     painter.setClipRect(valueRect);
     painter.setFont(numberFont_);
     painter.setPen(QPen(option.palette.brush(foregroundRole()), painter.pen().widthF()));
     if (!isEnabled() || !numberLine_.draw(painter, valueRect.right() + 1, valueRect.top(), shown))
         style()->drawItemText(&painter, valueRect, kTextFlags, option.palette, isEnabled(), shown,
                               foregroundRole());
-    if (event->region().intersects(unitRect_)) {
-        painter.setClipRect(unitRect_);
-        painter.setFont(unitFont_);
-        style()->drawItemText(&painter, unitRect_, kTextFlags, option.palette, isEnabled(),
-                              unitText(unit_), foregroundRole());
-    }
     if (LatencyProbe* probe = LatencyProbe::active())
         probe->painted(unpainted_, LatencyProbe::Clock::now());
+}
+
+// The unit is painted with every new number, and laying its text out each time cost more than
+// the number itself: it is laid out once, on the readout's own background, and copied.
+const QImage& DigitalDial::unitImage() const {
+    const qreal dpr = devicePixelRatioF();
+    const QString key = unitFont_.key() + u'|' + unit_ + u'|' + QString::number(isEnabled()) +
+                        u'|' + QString::number(palette().cacheKey()) + u'|' +
+                        QString::number(dpr) + u'|' + QString::number(unitRect_.width()) + u'x' +
+                        QString::number(unitRect_.height());
+    if (key == unitImageKey_ && !unitImage_.isNull()) return unitImage_;
+    unitImageKey_ = key;
+    unitImage_ = QImage((QSizeF(unitRect_.size()) * dpr).toSize(), QImage::Format_RGB32);
+    unitImage_.setDevicePixelRatio(dpr);
+    // Points become the same pixels on the image as on the screen.
+    unitImage_.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
+    unitImage_.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));
+    QPainter painter(&unitImage_);
+    painter.fillRect(QRect(QPoint(0, 0), unitRect_.size()), palette().brush(backgroundRole()));
+    painter.setFont(unitFont_);
+    QStyleOption option;
+    option.initFrom(this);
+    style()->drawItemText(&painter, QRect(QPoint(0, 0), unitRect_.size()), kTextFlags,
+                          option.palette, isEnabled(), unitText(unit_), foregroundRole());
+    return unitImage_;
 }
 
 // A right press anywhere on the readout is a right click; a disabled readout gets no presses.

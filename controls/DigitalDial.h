@@ -5,6 +5,7 @@
 // the state and ask for a repaint; the paint reads the state. It starts disabled (drawn greyed,
 // taking no mouse input) until its owner enables it.
 #include <QFont>
+#include <QImage>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -64,6 +65,9 @@ class DigitalDial : public QWidget {
     double fitSize(const QString& text) const;
     // Where `text` is drawn in the number's font: ending where the unit begins.
     QRect rectFor(const QString& text) const;
+    // The unit as painted on the readout's background, drawn again only when it would look
+    // different.
+    const QImage& unitImage() const;
 
     float value_ = 0;
     QString unit_;
@@ -84,6 +88,8 @@ class DigitalDial : public QWidget {
     bool heldSmall_ = false;
     bool overflow_ = false;
     GlyphLine numberLine_;             // the number's glyphs, measured once per font
+    mutable QImage unitImage_;
+    mutable QString unitImageKey_;
     LatencyProbe::Stamp unpainted_{};  // measured only while a latency probe is active
 };
 
