@@ -10,8 +10,10 @@ namespace {
 // printf into a string of the right length (a pattern may ask for any number of places).
 template <class... Args>
 QString printed(const char* format, Args... args) {
-    const int size = std::snprintf(nullptr, 0, format, args...);
+    char buffer[64];  // every reading's number fits; a longer one is printed again below
+    const int size = std::snprintf(buffer, sizeof buffer, format, args...);
     if (size <= 0) return {};
+    if (size < static_cast<int>(sizeof buffer)) return QString::fromLatin1(buffer, size);
     std::string text(static_cast<std::size_t>(size), '\0');
     std::snprintf(text.data(), text.size() + 1, format, args...);
     return QString::fromStdString(text);

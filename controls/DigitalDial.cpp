@@ -232,12 +232,9 @@ void DigitalDial::paintEvent(QPaintEvent* event) {
 // the number itself: it is laid out once, on the readout's own background, and copied.
 const QImage& DigitalDial::unitImage() const {
     const qreal dpr = devicePixelRatioF();
-    const QString key = unitFont_.key() + u'|' + unit_ + u'|' + QString::number(isEnabled()) +
-                        u'|' + QString::number(palette().cacheKey()) + u'|' +
-                        QString::number(dpr) + u'|' + QString::number(unitRect_.width()) + u'x' +
-                        QString::number(unitRect_.height());
-    if (key == unitImageKey_ && !unitImage_.isNull()) return unitImage_;
-    unitImageKey_ = key;
+    const UnitLook look{unitFont_, unit_, isEnabled(), palette().cacheKey(), dpr, unitRect_.size()};
+    if (look == unitLook_ && !unitImage_.isNull()) return unitImage_;
+    unitLook_ = look;
     unitImage_ = QImage((QSizeF(unitRect_.size()) * dpr).toSize(), QImage::Format_RGB32);
     unitImage_.setDevicePixelRatio(dpr);
     // Points become the same pixels on the image as on the screen.

@@ -88,8 +88,18 @@ class DigitalDial : public QWidget {
     bool heldSmall_ = false;
     bool overflow_ = false;
     GlyphLine numberLine_;             // the number's glyphs, measured once per font
+    // What the unit's image was drawn from.
+    struct UnitLook {
+        QFont font;
+        QString unit;
+        bool enabled = false;
+        qint64 palette = 0;
+        qreal dpr = 0;
+        QSize size;
+        bool operator==(const UnitLook&) const = default;
+    };
     mutable QImage unitImage_;
-    mutable QString unitImageKey_;
+    mutable UnitLook unitLook_;
     LatencyProbe::Stamp unpainted_{};  // measured only while a latency probe is active
 };
 
