@@ -26,7 +26,11 @@
 #include "window/ComportMenu.h"
 #include "window/MenuEntry.h"
 #include "window/PortKeypadSource.h"
+#ifdef Q_OS_WIN
 #include "window/QtSerialPort.h"
+#else
+#include "window/TerminalPort.h"
+#endif
 #include "window/RememberedPort.h"
 #include "window/SerialLink.h"
 #include "window/Settings.h"
@@ -348,7 +352,11 @@ void MainWindow::markSilentScales() {
 // ---- Serial port ----
 
 SerialLink& MainWindow::link() {
+#ifdef Q_OS_WIN
     if (!link_) setSerialPort(std::make_unique<QtSerialPort>(), PortTable::fromSystem());
+#else
+    if (!link_) setSerialPort(std::make_unique<TerminalPort>(), PortTable::fromSystem());
+#endif
     return *link_;
 }
 
@@ -358,6 +366,11 @@ void MainWindow::setSerialPort(std::unique_ptr<SerialPort> port, PortTable table
     connect(link_, &SerialLink::textReceived, this, [this](const std::string& text) {
         ReadoutPacer::StreamScope stream(pacer_);
         controller_.dataInput(text);
+        // What comes before the frame that shows this is read as the frame begins.
+        if (pacer_.isHolding()) link_->holdInput();
+    });
+    pacer_.setCollect([this] {
+        if (link_) link_->takeWaiting();
     });
     connect(link_, &SerialLink::linesLost, this, [this] {
         controller_.removeAll();

@@ -16,6 +16,9 @@ namespace gradel {
 namespace {
 
 constexpr std::chrono::milliseconds kWaitTick{10};
+// Longest text is left in the port when whoever held it does not take it: a safety net, never
+// the way it is meant to end.
+constexpr std::chrono::milliseconds kHoldGuard{100};
 
 // Name of the group that owns a device node, or an empty text.
 QString OwnerGroup(const QString& device) {
@@ -36,6 +39,10 @@ SerialLink::SerialLink(std::unique_ptr<SerialPort> port, PortTable table, QObjec
     : QObject(parent), port_(std::move(port)), table_(std::move(table)) {
     connect(port_.get(), &SerialPort::dataArrived, this, &SerialLink::deliverInput);
     connect(port_.get(), &SerialPort::failed, this, &SerialLink::onFailed);
+    holdGuard_ = new QTimer(this);
+    holdGuard_->setSingleShot(true);
+    holdGuard_->setInterval(kHoldGuard);
+    connect(holdGuard_, &QTimer::timeout, this, &SerialLink::takeWaiting);
 }
 
 SerialLink::~SerialLink() {
@@ -122,6 +129,8 @@ void SerialLink::closeAfterPoll() {
 
 void SerialLink::close() {
     ++identifyRound_;
+    held_ = false;
+    holdGuard_->stop();
     port_->close();
     openPort_ = 0;
     lastCts_.reset();
@@ -172,10 +181,30 @@ void SerialLink::deliverInput() {
         if (!self || !port_->isOpen()) return;
         const QByteArray data = port_->readAll();
         if (data.isEmpty()) return;
-        if (LatencyProbe* probe = LatencyProbe::active())
-            probe->markRead(LatencyProbe::Clock::now());
+        if (LatencyProbe* probe = LatencyProbe::active()) {
+            lastRead_ = LatencyProbe::Clock::now();
+            probe->markRead(held_ ? heldSince_ : lastRead_);
+        }
         emit textReceived(std::string(data.constData(), static_cast<std::size_t>(data.size())));
     }
+}
+
+void SerialLink::holdInput() {
+    if (held_ || !isOpen()) return;
+    held_ = true;
+    heldSince_ = lastRead_;
+    port_->setHeld(true);
+    holdGuard_->start();
+}
+
+void SerialLink::takeWaiting() {
+    if (!held_) return;
+    holdGuard_->stop();
+    QPointer<SerialLink> self(this);
+    deliverInput();
+    if (!self) return;
+    held_ = false;
+    port_->setHeld(false);
 }
 
 void SerialLink::onFailed(const QString& reason) {

@@ -7,6 +7,7 @@
 // this object's destruction included; it checks that the link still exists before it goes on.
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 #include <chrono>
 #include <cstdint>
 #include <functional>
@@ -62,6 +63,14 @@ class SerialLink : public QObject {
     // the device cannot report is unknown and never counts as off.
     void pollLines();
 
+    // Leaves arriving text in the port until takeWaiting() (or, should that not come, until a
+    // short guard runs out): for a display that shows what came only at its next frame anyway,
+    // and so need not be woken by every reading before it.
+    void holdInput();
+    // Hands on whatever text waits, then watches the port again.
+    void takeWaiting();
+    bool isHoldingInput() const { return held_; }
+
     void setIdentifyPause(std::chrono::milliseconds pause) { identifyPause_ = pause; }
     void setDrainLimit(std::chrono::milliseconds limit) { drainLimit_ = limit; }
 
@@ -95,6 +104,11 @@ class SerialLink : public QObject {
     std::optional<bool> lastCts_;  // last known state of the clear-to-send line
     std::chrono::milliseconds identifyPause_{1000};
     std::chrono::milliseconds drainLimit_{2000};
+    bool held_ = false;
+    QTimer* holdGuard_;
+    // While a latency probe is active: when text was last read, and the read before a hold
+    // began (text taken when the hold ends came after it, and counts from it).
+    std::chrono::steady_clock::time_point lastRead_{}, heldSince_{};
 };
 
 }  // namespace gradel

@@ -42,6 +42,11 @@ class SerialPort : public QObject {
     // The clear-to-send line: nullopt when the device cannot report it.
     virtual std::optional<bool> clearToSend() = 0;
 
+    // Held, the port does not watch for arriving text: it waits in the device until readAll()
+    // takes it, and once the hold ends any text waiting is announced. A port that cannot stop
+    // watching goes on announcing.
+    virtual void setHeld(bool held) { Q_UNUSED(held); }
+
   signals:
     // New text can be read.
     void dataArrived();

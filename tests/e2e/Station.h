@@ -16,7 +16,7 @@
 #include "window/BoxSimulator.h"
 #include "window/ComportMenu.h"
 #include "window/MainWindow.h"
-#include "window/QtSerialPort.h"
+#include "window/TerminalPort.h"
 #include "window/SerialLink.h"
 #include "window/Settings.h"
 
@@ -107,7 +107,7 @@ class Station {
   public:
     // Port 1 is the box's link. Every connect costs an identify pause, here shortened.
     explicit Station(const BoxProcess& box) {
-        window_.setSerialPort(std::make_unique<QtSerialPort>(), PortTable({box.link()}));
+        window_.setSerialPort(std::make_unique<TerminalPort>(), PortTable({box.link()}));
         window_.link().setIdentifyPause(std::chrono::milliseconds(50));
         QObject::connect(&window_.link(), &SerialLink::textReceived, &window_,
                          [this](const std::string& text) { tap_.feed(text); });

@@ -36,6 +36,7 @@
 #include "window/PortKeypadSource.h"
 #include "window/PortRefusal.h"
 #include "window/QtSerialPort.h"
+#include "window/TerminalPort.h"
 #include "window/SerialLink.h"
 #include "window/Settings.h"
 #include "window/ViewMenu.h"
@@ -957,12 +958,14 @@ TEST(PortTable, NaturalOrderThePinnedListPortOneAndWhichPortsExist) {
 
 #ifndef Q_OS_WIN
 // The line as the box expects it, read back from the other side of a real pseudo-terminal
-// (on Linux the master side reports the settings of the terminal the program opened).
-TEST(QtSerialPort, OpensTheLineAt115200Baud8N1RawWithoutFlowControlAndOnlyOnce) {
+// (on Linux the master side reports the settings of the terminal the program opened), for the
+// program's own port and for Qt's.
+template <class Port>
+void opensTheBoxLine() {
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
     ASSERT_TRUE(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
     const QString device = QString::fromLocal8Bit(::ptsname(master));
-    QtSerialPort port;
+    Port port;
     ASSERT_TRUE(port.open(device));
     termios t{};
     ASSERT_EQ(::tcgetattr(master, &t), 0);
@@ -978,7 +981,7 @@ TEST(QtSerialPort, OpensTheLineAt115200Baud8N1RawWithoutFlowControlAndOnlyOnce) 
     for (const auto& [what, right] : checks) EXPECT_TRUE(right) << what;
     // A second open, as by a second copy of the program, is refused as in use: by this
     // process, once it is not told to leave itself out.
-    QtSerialPort second;
+    Port second;
     EXPECT_FALSE(second.open(device));
     PortRefusal::System system = PortRefusal::System::live();
     system.self = 0;
@@ -988,6 +991,55 @@ TEST(QtSerialPort, OpensTheLineAt115200Baud8N1RawWithoutFlowControlAndOnlyOnce) 
     port.close();
     EXPECT_TRUE(second.open(device));
     ::close(master);
+}
+
+TEST(SerialPorts, OpenTheLineAt115200Baud8N1RawWithoutFlowControlAndOnlyOnce) {
+    opensTheBoxLine<TerminalPort>();
+    opensTheBoxLine<QtSerialPort>();
+}
+
+// Held, the program's port leaves arriving text in the device: no announcement, yet a read
+// takes it. Let go, it announces what waits. A link that holds and is never told to take the
+// text gets it all the same, from its guard. The other end closing fails the port once.
+TEST(TerminalPort, HeldTextWaitsInTheDeviceAndTheLinkNeverLosesIt) {
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_TRUE(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
+    const QString device = QString::fromLocal8Bit(::ptsname(master));
+    auto owned = std::make_unique<TerminalPort>();
+    TerminalPort& port = *owned;
+    SerialLink link(std::move(owned), PortTable({device}));
+    QByteArray received;
+    QObject::connect(&link, &SerialLink::textReceived,
+                     [&](const std::string& text) { received += QByteArray::fromStdString(text); });
+    QSignalSpy failures(&port, &SerialPort::failed);
+    ASSERT_TRUE(link.openPort(1));
+    const auto boxSends = [&](const char* text) {
+        ASSERT_EQ(::write(master, text, std::strlen(text)), static_cast<ssize_t>(std::strlen(text)));
+    };
+    QTest::qWait(50);
+    received.clear();
+    // clang-format off
+    const struct { const char* step; const char* sent; int waitMs; const char* received; } steps[] = {
+        {"watched", "CX\r", 30, "CX\r"},
+        {"held", "PX1\r", 30, ""},
+        {"taken", "", 0, "PX1\r"},  // the frame's start: read while still held, then let go
+        {"watched", "PX2\r", 30, "PX2\r"},
+        {"held", "PX3\r", 150, "PX3\r"},  // nobody takes it: the guard does
+        {"watched", "PX4\r", 30, "PX4\r"},
+    };
+    // clang-format on
+    for (const auto& s : steps) {
+        if (std::strcmp(s.step, "held") == 0) link.holdInput();
+        if (std::strcmp(s.step, "taken") == 0) link.takeWaiting();
+        if (*s.sent) boxSends(s.sent);
+        QTest::qWait(s.waitMs);
+        EXPECT_EQ(received, s.received) << s.step << " " << s.sent;
+        received.clear();
+    }
+    ::close(master);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !link.isOpen(); }, 1000));
+    QTest::qWait(30);
+    EXPECT_EQ(failures.count(), 1);
 }
 #endif
 
@@ -1129,6 +1181,12 @@ TEST(ReadoutPacer, StreamedChangesWaitForTheFrameAndOthersAreShownAtOnce) {
     QTest::qWait(20);
     EXPECT_EQ(shown, "XY");  // within the frame
     EXPECT_TRUE(QTest::qWaitFor([&] { return shown.size() > 2; }) && shown == "XYY") << shown;
+    // Text taken in as the frame begins is shown with it.
+    shown.clear();
+    pacer.setCollect([&] { arrival("Z"); });
+    EXPECT_EQ(arrival("X"), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !shown.empty(); }) && shown == "XZ") << shown;
+    pacer.setCollect({});
     pacer.setFrameMs(0);
     EXPECT_EQ(arrival("XXY"), 3);
     for (auto [hz, ms] : {std::pair{60.0, 17}, {200.0, 8}, {10.0, 40}, {0.0, 17}})

@@ -1,0 +1,181 @@
+#include "window/TerminalPort.h"
+
+#include <QFile>
+#include <QPointer>
+#include <QSocketNotifier>
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace gradel {
+
+TerminalPort::TerminalPort(QObject* parent) : SerialPort(parent) {}
+
+TerminalPort::~TerminalPort() {
+    close();
+}
+
+// Raw at 115200 baud, 8N1, no flow control of either kind. VMIN 1 makes a read of an empty
+// device say "try again" rather than "end of file", so an end of file means the device is gone.
+bool TerminalPort::open(const QString& device) {
+    close();
+    device_ = device;
+    openError_.clear();
+    refusal_ = {};
+    failed_ = false;
+    const QByteArray path = QFile::encodeName(device);
+    const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return refuse(errno);
+    // The line is this program's alone: a second copy is refused (the lock), and so is any
+    // other program that is not the superuser's (exclusive mode).
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0) {
+        ::close(fd);
+        return refuse(EBUSY);
+    }
+    termios t{};
+    if (::tcgetattr(fd, &t) == 0) {
+        ::cfmakeraw(&t);
+        t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
+        t.c_cflag |= CS8 | CLOCAL | CREAD;
+        t.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+        t.c_cc[VMIN] = 1;
+        t.c_cc[VTIME] = 0;
+        ::cfsetispeed(&t, B115200);
+        ::cfsetospeed(&t, B115200);
+    }
+    if (::tcsetattr(fd, TCSANOW, &t) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return refuse(error);
+    }
+    fd_ = fd;
+    ++opens_;
+    held_ = false;
+    reader_ = new QSocketNotifier(fd_, QSocketNotifier::Read, this);
+    connect(reader_, &QSocketNotifier::activated, this, &TerminalPort::announce);
+    writer_ = new QSocketNotifier(fd_, QSocketNotifier::Write, this);
+    writer_->setEnabled(false);
+    connect(writer_, &QSocketNotifier::activated, this, &TerminalPort::sendWaiting);
+    return true;
+}
+
+bool TerminalPort::refuse(int error) {
+    openError_ = QString::fromLocal8Bit(std::strerror(error));
+    if (error == EACCES || error == EPERM || error == EBUSY)
+        refusal_ = PortRefusal::examine(device_);
+    return false;
+}
+
+void TerminalPort::close() {
+    if (fd_ < 0) return;
+    delete reader_;
+    delete writer_;
+    reader_ = writer_ = nullptr;
+    ::close(fd_);  // lets go of the lock too
+    fd_ = -1;
+    output_.clear();
+    held_ = false;
+    announcing_ = false;
+}
+
+// Text that comes while its announcement is still being handled (a handler that waits, say)
+// is announced once that is over: the reading side stays quiet meanwhile.
+void TerminalPort::announce() {
+    QPointer<TerminalPort> self(this);
+    const int open = opens_;
+    announcing_ = true;
+    watch();
+    emit dataArrived();
+    if (!self || open != opens_) return;
+    announcing_ = false;
+    watch();
+}
+
+void TerminalPort::watch() {
+    if (reader_) reader_->setEnabled(!held_ && !announcing_ && !failed_);
+}
+
+void TerminalPort::setHeld(bool held) {
+    held_ = held;
+    watch();
+}
+
+// An end of file, or any failure but "nothing there", means the device has gone (the other end
+// of a pseudo-terminal closed, an adapter pulled out). What was read before is handed on; the
+// failure is reported after it, once, from the event loop.
+QByteArray TerminalPort::readAll() {
+    QByteArray text;
+    if (fd_ < 0 || failed_) return text;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd_, buffer, sizeof buffer);
+        if (n > 0) {
+            text.append(buffer, n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
+        failed_ = true;
+        watch();
+        const int open = opens_;
+        QMetaObject::invokeMethod(
+            this,
+            [this, open] {
+                if (open == opens_ && isOpen()) emit failed(tr("the device can no longer be read"));
+            },
+            Qt::QueuedConnection);
+        break;
+    }
+    return text;
+}
+
+void TerminalPort::write(const QByteArray& data) {
+    if (fd_ < 0) return;
+    output_ += data;
+    sendWaiting();
+}
+
+// As much as the device takes now; the rest when it can take more. A device that refuses
+// writes for good shows as failing on the reading side, so its output is dropped here.
+void TerminalPort::sendWaiting() {
+    while (fd_ >= 0 && !output_.isEmpty()) {
+        const ssize_t n = ::write(fd_, output_.constData(), static_cast<size_t>(output_.size()));
+        if (n > 0) {
+            output_.remove(0, n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (!(n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))) output_.clear();
+        break;
+    }
+    if (writer_) writer_->setEnabled(!output_.isEmpty());
+}
+
+void TerminalPort::discardInput() {
+    if (fd_ >= 0) ::tcflush(fd_, TCIFLUSH);
+}
+
+bool TerminalPort::setLine(int line, bool on) {
+    return fd_ >= 0 && ::ioctl(fd_, on ? TIOCMBIS : TIOCMBIC, &line) == 0;
+}
+
+bool TerminalPort::setDataTerminalReady(bool on) {
+    return setLine(TIOCM_DTR, on);
+}
+
+bool TerminalPort::setRequestToSend(bool on) {
+    return setLine(TIOCM_RTS, on);
+}
+
+std::optional<bool> TerminalPort::clearToSend() {
+    int lines = 0;
+    if (fd_ < 0 || ::ioctl(fd_, TIOCMGET, &lines) != 0) return std::nullopt;
+    return (lines & TIOCM_CTS) != 0;
+}
+
+}  // namespace gradel
