@@ -1,6 +1,8 @@
 #include "base/NumberFormat.h"
 
+#include <charconv>
 #include <cstdio>
+#include <string_view>
 #include <string>
 
 namespace gradel {
@@ -51,19 +53,38 @@ QString byPattern(double value, const QString& pattern) {
     if (first < 0) return pattern;
 
     // Rounded from the exact binary value, a tie to the even digit (as the readouts have always
-    // shown it); a zero keeps no sign, but a value rounded to zero keeps its own.
-    QString digits = printed("%.*f", decimals, value == 0.0 ? 0.0 : value);
-    const bool negative = digits.startsWith(u'-');
-    if (negative) digits.remove(0, 1);
-    QString whole = digits.section(u'.', 0, 0);
-    QString fraction = digits.section(u'.', 1);
-    while (fraction.size() > decimalZeros && fraction.endsWith(u'0')) fraction.chop(1);
-    if (whole == u"0" && wholeZeros == 0) whole.clear();
-    if (whole.size() < wholeZeros) whole.prepend(QString(wholeZeros - whole.size(), u'0'));
+    // shown it); a zero keeps no sign, but a value rounded to zero keeps its own. Printed into
+    // a buffer on the stack: a readout formats its number at every frame.
+    char buffer[128];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer,
+                                            value == 0.0 ? 0.0 : value, std::chars_format::fixed,
+                                            decimals);
+    std::string printedDigits;
+    std::string_view digits(buffer, static_cast<std::size_t>(end - buffer));
+    if (error != std::errc{}) {  // a number too long for the buffer
+        printedDigits = printed("%.*f", decimals, value == 0.0 ? 0.0 : value).toStdString();
+        digits = printedDigits;
+    }
+    const bool negative = !digits.empty() && digits.front() == '-';
+    if (negative) digits.remove_prefix(1);
+    const std::size_t dot = digits.find('.');
+    std::string_view whole = digits.substr(0, dot);
+    std::string_view fraction =
+        dot == std::string_view::npos ? std::string_view() : digits.substr(dot + 1);
+    while (fraction.size() > static_cast<std::size_t>(decimalZeros) && fraction.back() == '0')
+        fraction.remove_suffix(1);
+    if (whole == "0" && wholeZeros == 0) whole = {};
 
-    QString number = negative ? u'-' + whole : whole;
-    if (!fraction.isEmpty()) number += u'.' + fraction;
-    return pattern.left(first) + number + pattern.mid(last + 1);
+    QString number;
+    number.reserve(pattern.size() + static_cast<qsizetype>(digits.size()) + wholeZeros + 2);
+    number += pattern.left(first);
+    if (negative) number += u'-';
+    if (whole.size() < static_cast<std::size_t>(wholeZeros))
+        number += QString(wholeZeros - static_cast<qsizetype>(whole.size()), u'0');
+    number += QLatin1StringView(whole.data(), static_cast<qsizetype>(whole.size()));
+    if (!fraction.empty())
+        number += u'.' + QLatin1StringView(fraction.data(), static_cast<qsizetype>(fraction.size()));
+    return number + pattern.mid(last + 1);
 }
 
 }  // namespace

@@ -118,6 +118,7 @@ void DigitalDial::fitNumber(bool keepSmall) {
     numberFont_ = valueFont_;
     if (!overflow_) numberFont_.setPointSizeF(size);
     numberLine_.setFont(numberFont_);
+    drop_ = QFontMetrics(valueFont_).ascent() - QFontMetrics(numberFont_).ascent();
 }
 
 // The largest size, up to the usual one, at which numbers shaped like `text` fit left of the
@@ -147,8 +148,7 @@ QRect DigitalDial::numberRect() const {
 QRect DigitalDial::rectFor(const QString& text) const {
     const std::optional<QSize> set = numberLine_.size(text);
     const QSize size = set ? *set : textSize(numberFont_, text);
-    const int drop = QFontMetrics(valueFont_).ascent() - QFontMetrics(numberFont_).ascent();
-    return QRect(QPoint(unitRect_.left() - size.width(), unitRect_.top() + drop), size);
+    return QRect(QPoint(unitRect_.left() - size.width(), unitRect_.top() + drop_), size);
 }
 
 void DigitalDial::setFilling(bool filling) {

@@ -86,6 +86,7 @@ class DigitalDial : public QWidget {
     QFont numberFont_;
     QString fittedShape_;
     bool heldSmall_ = false;
+    int drop_ = 0;  // how far the number's top lies below the usual one's
     bool overflow_ = false;
     GlyphLine numberLine_;             // the number's glyphs, measured once per font
     // What the unit's image was drawn from.
