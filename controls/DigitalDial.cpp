@@ -96,9 +96,9 @@ void DigitalDial::showText() {
         const int right = unitRect_.left();
         box &= QRect(right - span->first, box.top(), span->first - span->second, box.height());
     }
-    // The unit is painted again with it: left as first painted, it was seen to differ from a
-    // fresh paint in the edges of its letters on a full-screen window.
-    update(box | unitRect_);
+    // The unit stays as it is: it is copied from one image, so whatever part of it a repaint
+    // touches comes back exactly as before.
+    update(box);
     if (LatencyProbe* probe = LatencyProbe::active()) probe->carry(unpainted_);
 }
 
