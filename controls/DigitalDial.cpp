@@ -228,8 +228,9 @@ void DigitalDial::paintEvent(QPaintEvent* event) {
         probe->painted(unpainted_, LatencyProbe::Clock::now());
 }
 
-// The unit is painted with every new number, and laying its text out each time cost more than
-// the number itself: it is laid out once, on the readout's own background, and copied.
+// Laying the unit's text out cost more than drawing the number, and a readout paints at every
+// frame while the box streams: the unit is laid out once, on the readout's own background, and
+// copied wherever a paint touches it.
 const QImage& DigitalDial::unitImage() const {
     const qreal dpr = devicePixelRatioF();
     const UnitLook look{unitFont_, unit_, isEnabled(), palette().cacheKey(), dpr, unitRect_.size()};

@@ -40,7 +40,6 @@ class FractionStrip : public QWidget {
     // the window and `length` pixels long.
     void draw(const Markings& markings, int length);
     // Where the tape's top lies, in the window's pixels (above it: negative).
-    int tapeTop() const { return top_; }
     void setTapeTop(int top);
 
   protected:

@@ -16,8 +16,8 @@ namespace gradel {
 namespace {
 
 constexpr std::chrono::milliseconds kWaitTick{10};
-// Longest text is left in the port when whoever held it does not take it: a safety net, never
-// the way it is meant to end.
+// How long text may wait in the port when whoever held it does not take it: a safety net, never
+// the way a hold is meant to end.
 constexpr std::chrono::milliseconds kHoldGuard{100};
 
 // Name of the group that owns a device node, or an empty text.

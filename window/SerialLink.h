@@ -69,7 +69,6 @@ class SerialLink : public QObject {
     void holdInput();
     // Hands on whatever text waits, then watches the port again.
     void takeWaiting();
-    bool isHoldingInput() const { return held_; }
 
     void setIdentifyPause(std::chrono::milliseconds pause) { identifyPause_ = pause; }
     void setDrainLimit(std::chrono::milliseconds limit) { drainLimit_ = limit; }

@@ -36,7 +36,9 @@
 #include "window/PortKeypadSource.h"
 #include "window/PortRefusal.h"
 #include "window/QtSerialPort.h"
+#ifndef Q_OS_WIN
 #include "window/TerminalPort.h"
+#endif
 #include "window/SerialLink.h"
 #include "window/Settings.h"
 #include "window/ViewMenu.h"
