@@ -38,9 +38,10 @@ class PortRefusal {
     qint64 pid() const { return pid_; }
     QString program() const { return program_; }
 
-  private:
     // The lock file's name that Qt and other serial programs use for `device`.
     static QString lockName(const QString& device);
+
+  private:
     static PortRefusal fromLockFile(const QString& device, const System& system);
     static PortRefusal fromOpenFiles(const QString& device, const System& system);
     static PortRefusal holder(qint64 pid, const System& system);

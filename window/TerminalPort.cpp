@@ -31,10 +31,12 @@ bool TerminalPort::open(const QString& device) {
     const QByteArray path = QFile::encodeName(device);
     const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return refuse(errno);
-    // The line is this program's alone: a second copy is refused (the lock), and so is any
-    // other program that is not the superuser's (exclusive mode).
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0) {
+    // The line is this program's alone: a second copy is refused (the lock on the device), and
+    // so is any other program that is not the superuser's (exclusive mode); programs that look
+    // for a lock file first find ours.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0 || !takeLockFile()) {
         ::close(fd);
+        lockFile_.reset();
         return refuse(EBUSY);
     }
     termios t{};
@@ -64,6 +66,21 @@ bool TerminalPort::open(const QString& device) {
     return true;
 }
 
+// In the first lock folder this user may write to. None writable is no reason to refuse the
+// port: the device's own lock still keeps it to this program.
+bool TerminalPort::takeLockFile() {
+    for (const QString& folder : PortRefusal::System::live().lockFolders) {
+        auto lock = std::make_unique<QLockFile>(folder + u'/' + PortRefusal::lockName(device_));
+        lock->setStaleLockTime(0);  // a lock is stale only when its process is gone
+        if (lock->tryLock(0)) {
+            lockFile_ = std::move(lock);
+            return true;
+        }
+        if (lock->error() == QLockFile::LockFailedError) return false;
+    }
+    return true;
+}
+
 bool TerminalPort::refuse(int error) {
     openError_ = QString::fromLocal8Bit(std::strerror(error));
     if (error == EACCES || error == EPERM || error == EBUSY)
@@ -76,8 +93,9 @@ void TerminalPort::close() {
     delete reader_;
     delete writer_;
     reader_ = writer_ = nullptr;
-    ::close(fd_);  // lets go of the lock too
+    ::close(fd_);  // lets go of the device's lock too
     fd_ = -1;
+    lockFile_.reset();
     output_.clear();
     held_ = false;
     announcing_ = false;

@@ -8,7 +8,9 @@
 // milliseconds; while held, arriving text waits in the device and costs nothing until it is
 // read.
 #include <QByteArray>
+#include <QLockFile>
 #include <QString>
+#include <memory>
 
 #include "window/SerialPort.h"
 
@@ -44,6 +46,8 @@ class TerminalPort : public SerialPort {
 
   private:
     bool refuse(int error);
+    // The lock file other serial programs look for; false when another program has it.
+    bool takeLockFile();
     void announce();
     void sendWaiting();
     void watch();
@@ -54,6 +58,7 @@ class TerminalPort : public SerialPort {
     QString device_;
     QString openError_;
     PortRefusal refusal_;
+    std::unique_ptr<QLockFile> lockFile_;
     QSocketNotifier* reader_ = nullptr;
     QSocketNotifier* writer_ = nullptr;
     QByteArray output_;  // written, not yet taken by the device

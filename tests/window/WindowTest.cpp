@@ -990,7 +990,13 @@ void opensTheBoxLine() {
     const PortRefusal held = PortRefusal::examine(device, system);
     EXPECT_EQ(second.refusal().cause(), PortRefusal::Cause::InUse);
     EXPECT_TRUE(held.pid() == QCoreApplication::applicationPid() && !held.program().isEmpty());
+    // Programs that look for a lock file before they open a port find one while it is held.
+    const QString folder = system.lockFolders.value(0);
+    const QString lockFile = folder + u'/' + PortRefusal::lockName(device);
+    const bool lockable = QFileInfo(folder).isWritable();
+    EXPECT_TRUE(!lockable || QFile::exists(lockFile));
     port.close();
+    EXPECT_FALSE(QFile::exists(lockFile));
     EXPECT_TRUE(second.open(device));
     ::close(master);
 }
