@@ -1,31 +1,36 @@
 #include "base/NumberFormat.h"
 
 #include <charconv>
-#include <cstdio>
-#include <string_view>
 #include <string>
+#include <string_view>
 
 namespace gradel {
 
 namespace {
 
-// printf into a string of the right length (a pattern may ask for any number of places).
-template <class... Args>
-QString printed(const char* format, Args... args) {
-    char buffer[64];  // every reading's number fits; a longer one is printed again below
-    const int size = std::snprintf(buffer, sizeof buffer, format, args...);
-    if (size <= 0) return {};
-    if (size < static_cast<int>(sizeof buffer)) return QString::fromLatin1(buffer, size);
-    std::string text(static_cast<std::size_t>(size), '\0');
-    std::snprintf(text.data(), text.size() + 1, format, args...);
-    return QString::fromStdString(text);
+// Always with a full stop, whatever the locale (the C library's printf would follow the one
+// Qt sets at start, and the readouts would show commas): into a buffer on the stack, or on the
+// heap for the rare number that does not fit it.
+template <class... Format>
+std::string_view printed(char (&stack)[128], std::string& heap, double value, Format... format) {
+    const std::to_chars_result r = std::to_chars(stack, stack + sizeof stack, value, format...);
+    if (r.ec == std::errc{}) return {stack, static_cast<std::size_t>(r.ptr - stack)};
+    heap.resize(400);  // the longest double with no places has 309 digits
+    for (;;) {
+        char* const first = heap.data();
+        const std::to_chars_result h = std::to_chars(first, first + heap.size(), value, format...);
+        if (h.ec == std::errc{}) return {first, static_cast<std::size_t>(h.ptr - first)};
+        heap.resize(heap.size() * 2);
+    }
 }
 
-// At most seven significant digits, as a single-precision reading has; printf's %G drops the
-// trailing zeros and switches to an exponent only from 1E+07 and below 1E-04.
+// At most seven significant digits, as a single-precision reading has; trailing zeros dropped,
+// and an exponent ("1.234568E+07") only from 1E+07 and below 1E-04, as printf's %G writes it.
 QString generalForm(double value) {
     if (value == 0.0) return QStringLiteral("0");  // no "-0"
-    return printed("%.7G", value);
+    char stack[128];
+    std::string heap;
+    return QString::fromLatin1(printed(stack, heap, value, std::chars_format::general, 7)).toUpper();
 }
 
 bool isPlace(QChar c) {
@@ -53,18 +58,11 @@ QString byPattern(double value, const QString& pattern) {
     if (first < 0) return pattern;
 
     // Rounded from the exact binary value, a tie to the even digit (as the readouts have always
-    // shown it); a zero keeps no sign, but a value rounded to zero keeps its own. Printed into
-    // a buffer on the stack: a readout formats its number at every frame.
-    char buffer[128];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer,
-                                            value == 0.0 ? 0.0 : value, std::chars_format::fixed,
-                                            decimals);
-    std::string printedDigits;
-    std::string_view digits(buffer, static_cast<std::size_t>(end - buffer));
-    if (error != std::errc{}) {  // a number too long for the buffer
-        printedDigits = printed("%.*f", decimals, value == 0.0 ? 0.0 : value).toStdString();
-        digits = printedDigits;
-    }
+    // shown it); a zero keeps no sign, but a value rounded to zero keeps its own.
+    char stack[128];
+    std::string heap;
+    std::string_view digits =
+        printed(stack, heap, value == 0.0 ? 0.0 : value, std::chars_format::fixed, decimals);
     const bool negative = !digits.empty() && digits.front() == '-';
     if (negative) digits.remove_prefix(1);
     const std::size_t dot = digits.find('.');

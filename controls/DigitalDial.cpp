@@ -214,9 +214,9 @@ void DigitalDial::paintEvent(QPaintEvent* event) {
     option.initFrom(this);
     const QString shown = shownText();
     const QRect valueRect = numberRect();
-    // The unit first: the number's ink may reach into the unit's box and is drawn over it. Each
-    // text is kept to its own box. A live readout's number is set from its measured glyphs in
-    // the style's text colour; a greyed one, or one the glyphs cannot set, is drawn by the style.
+    // Each text is kept to its own box: the unit is copied from its image, the number clipped to
+    // its rectangle. A live readout's number is set from its measured glyphs in the style's text
+    // colour; a greyed one, or one the glyphs cannot set, is drawn by the style.
     if (event->region().intersects(unitRect_)) painter.drawImage(unitRect_.topLeft(), unitImage());
     painter.setClipRect(valueRect);
     painter.setFont(numberFont_);

@@ -34,7 +34,7 @@ bool ReadoutPacer::changed(const std::string& key) {
         return true;
     }
     // Held at least until the text that brought it has been read, so that all the changes of
-    // one arrival are shown together, and until a frame has passed since the last showing.
+    // one arrival are shown together, and until about a frame has passed since the last showing.
     if (std::find(pending_.begin(), pending_.end(), key) == pending_.end()) pending_.push_back(key);
     // The first change held for a frame is on the screen within a frame's length: the frame
     // begins early enough to leave time for taking in what waits and for painting it.

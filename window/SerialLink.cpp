@@ -197,14 +197,16 @@ void SerialLink::holdInput() {
     holdGuard_->start();
 }
 
+// The port watches again before the text is handed on, since a handler may wait (a prompt)
+// and the device must not fill up meanwhile; the text taken here still counts from the hold.
 void SerialLink::takeWaiting() {
     if (!held_) return;
     holdGuard_->stop();
+    port_->setHeld(false);
     QPointer<SerialLink> self(this);
     deliverInput();
     if (!self) return;
     held_ = false;
-    port_->setHeld(false);
 }
 
 void SerialLink::onFailed(const QString& reason) {

@@ -1,7 +1,7 @@
 #pragma once
 // The serial port as the window sees it: open a device at the box's line settings, write
-// commands, take whatever text has arrived, and watch the lines. The real port is QtSerialPort;
-// tests drive a fake.
+// commands, take whatever text has arrived, and watch the lines. The real port is TerminalPort
+// (QtSerialPort on Windows); tests drive a fake.
 #include <QByteArray>
 #include <QObject>
 #include <QString>

@@ -29,18 +29,16 @@ bool TerminalPort::open(const QString& device) {
     refusal_ = {};
     failed_ = false;
     const QByteArray path = QFile::encodeName(device);
-    const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return refuse(errno);
+    fd_ = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd_ < 0) return refuse(errno);
     // The line is this program's alone: a second copy is refused (the lock on the device), and
     // so is any other program that is not the superuser's (exclusive mode); programs that look
     // for a lock file first find ours.
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0 || !takeLockFile()) {
-        ::close(fd);
-        lockFile_.reset();
-        return refuse(EBUSY);
-    }
+    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0 || !takeLockFile()) return refuse(EBUSY);
+    if (::ioctl(fd_, TIOCEXCL) != 0) return refuse(errno);  // not a terminal
+    exclusive_ = true;
     termios t{};
-    if (::tcgetattr(fd, &t) == 0) {
+    if (::tcgetattr(fd_, &t) == 0) {
         ::cfmakeraw(&t);
         t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
         t.c_cflag |= CS8 | CLOCAL | CREAD;
@@ -50,12 +48,7 @@ bool TerminalPort::open(const QString& device) {
         ::cfsetispeed(&t, B115200);
         ::cfsetospeed(&t, B115200);
     }
-    if (::tcsetattr(fd, TCSANOW, &t) != 0) {
-        const int error = errno;
-        ::close(fd);
-        return refuse(error);
-    }
-    fd_ = fd;
+    if (::tcsetattr(fd_, TCSANOW, &t) != 0) return refuse(errno);
     ++opens_;
     held_ = false;
     reader_ = new QSocketNotifier(fd_, QSocketNotifier::Read, this);
@@ -81,7 +74,16 @@ bool TerminalPort::takeLockFile() {
     return true;
 }
 
+// Whatever the open had taken is let go again (and nothing else: the exclusive mode a holder
+// set is the holder's).
 bool TerminalPort::refuse(int error) {
+    if (fd_ >= 0) {
+        if (exclusive_) ::ioctl(fd_, TIOCNXCL);
+        ::close(fd_);
+        fd_ = -1;
+    }
+    exclusive_ = false;
+    lockFile_.reset();
     openError_ = QString::fromLocal8Bit(std::strerror(error));
     if (error == EACCES || error == EPERM || error == EBUSY)
         refusal_ = PortRefusal::examine(device_);
@@ -93,29 +95,35 @@ void TerminalPort::close() {
     delete reader_;
     delete writer_;
     reader_ = writer_ = nullptr;
+    // A pseudo-terminal keeps its exclusive mode after the last close while its other end is
+    // open, and would refuse the next open by anybody but the superuser.
+    if (exclusive_) ::ioctl(fd_, TIOCNXCL);
     ::close(fd_);  // lets go of the device's lock too
     fd_ = -1;
+    exclusive_ = false;
     lockFile_.reset();
     output_.clear();
+    input_.clear();
     held_ = false;
     announcing_ = false;
 }
 
-// Text that comes while its announcement is still being handled (a handler that waits, say)
-// is announced once that is over: the reading side stays quiet meanwhile.
+// Each arrival is read at once into the port's own buffer, so the device's never overflows
+// however long a handler takes (one showing a prompt, say). It is announced unless the last
+// announcement is still being handled; that handler's next readAll() takes it.
 void TerminalPort::announce() {
+    input_ += takeFromDevice();
+    if (announcing_ || input_.isEmpty()) return;
     QPointer<TerminalPort> self(this);
     const int open = opens_;
     announcing_ = true;
-    watch();
     emit dataArrived();
     if (!self || open != opens_) return;
     announcing_ = false;
-    watch();
 }
 
 void TerminalPort::watch() {
-    if (reader_) reader_->setEnabled(!held_ && !announcing_ && !failed_);
+    if (reader_) reader_->setEnabled(!held_ && !failed_);
 }
 
 void TerminalPort::setHeld(bool held) {
@@ -127,6 +135,12 @@ void TerminalPort::setHeld(bool held) {
 // of a pseudo-terminal closed, an adapter pulled out). What was read before is handed on; the
 // failure is reported after it, once, from the event loop.
 QByteArray TerminalPort::readAll() {
+    QByteArray text;
+    text.swap(input_);
+    return text + takeFromDevice();
+}
+
+QByteArray TerminalPort::takeFromDevice() {
     QByteArray text;
     if (fd_ < 0 || failed_) return text;
     char buffer[4096];

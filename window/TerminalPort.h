@@ -46,6 +46,7 @@ class TerminalPort : public SerialPort {
 
   private:
     bool refuse(int error);
+    QByteArray takeFromDevice();
     // The lock file other serial programs look for; false when another program has it.
     bool takeLockFile();
     void announce();
@@ -62,6 +63,8 @@ class TerminalPort : public SerialPort {
     QSocketNotifier* reader_ = nullptr;
     QSocketNotifier* writer_ = nullptr;
     QByteArray output_;  // written, not yet taken by the device
+    QByteArray input_;   // read while a handler was busy, not yet handed on
+    bool exclusive_ = false;  // this open set the terminal's exclusive mode
     bool held_ = false;
     bool announcing_ = false;
     bool failed_ = false;

@@ -47,10 +47,14 @@ TEST(FormatNumber, FollowsThePattern) {
         {25.4f, "0.00", "25.40"}, {-6.35f, "0.00", "-6.35"}, {-0.0f, "0.00", "0.00"}, {154.625f, "0.00", "154.62"},
         {0.5f, "#.00", ".50"}, {1.2344f, "0.0005", "1.2340"}, {12.5f, "", "12.5"}, {-0.0f, "", "0"},
         {1234567.0f, "", "1234567"}, {12345678.0f, "", "1.234568E+07"}, {0.00001f, "", "1E-05"},
+        {-1e30f, "0.00", "-1000000015047466219876688855040.00"},
     };
     // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(formatNumber(c.value, c.pattern).toStdString(), c.shown) << c.value;
+    // More places than a readout ever has, and whatever the locale, a full stop.
+    const QString places(120, u'0');
+    EXPECT_EQ(formatNumber(0.5, "0." + places), "0.5" + places.mid(1));
 }
 
 // The inked columns of a readout showing `value`, left and right of the widest blank gap: the

@@ -12,6 +12,7 @@
 
 #ifndef Q_OS_WIN
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <stdlib.h>
 #include <termios.h>
 #include <unistd.h>
@@ -995,8 +996,19 @@ void opensTheBoxLine() {
     const QString lockFile = folder + u'/' + PortRefusal::lockName(device);
     const bool lockable = QFileInfo(folder).isWritable();
     EXPECT_TRUE(!lockable || QFile::exists(lockFile));
+    // The refused copy left the holder's exclusive mode alone; let go, the line is anybody's
+    // again (a pseudo-terminal would otherwise stay exclusive while its other end is open).
+    const auto exclusive = [&] {
+        const int fd = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
+        int on = -1;
+        if (fd >= 0) ::ioctl(fd, TIOCGEXCL, &on);
+        ::close(fd);
+        return on;
+    };
+    EXPECT_EQ(exclusive(), 1);
     port.close();
     EXPECT_FALSE(QFile::exists(lockFile));
+    EXPECT_EQ(exclusive(), 0);
     EXPECT_TRUE(second.open(device));
     ::close(master);
 }
@@ -1004,6 +1016,37 @@ void opensTheBoxLine() {
 TEST(SerialPorts, OpenTheLineAt115200Baud8N1RawWithoutFlowControlAndOnlyOnce) {
     opensTheBoxLine<TerminalPort>();
     opensTheBoxLine<QtSerialPort>();
+}
+
+// A handler that waits (a prompt) while the box goes on sending: the port keeps taking the text
+// in, far more than the device holds, and hands all of it on, in order, once the handler is done.
+TEST(TerminalPort, KeepsReadingWhileAHandlerWaits) {
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_TRUE(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
+    TerminalPort port;
+    ASSERT_TRUE(port.open(QString::fromLocal8Bit(::ptsname(master))));
+    QByteArray sent, received;
+    int announcements = 0;
+    QObject::connect(&port, &SerialPort::dataArrived, [&] {
+        ++announcements;
+        received += port.readAll();
+        if (announcements > 1) return;
+        QElapsedTimer clock;
+        clock.start();
+        while (sent.size() < 512 * 1024 && clock.elapsed() < 3000) {
+            const QByteArray chunk(4096, static_cast<char>('a' + (sent.size() / 4096) % 26));
+            if (::write(master, chunk.constData(), chunk.size()) == chunk.size()) sent += chunk;
+            QCoreApplication::processEvents();
+        }
+        received += port.readAll();
+    });
+    ASSERT_EQ(::write(master, "go", 2), 2);
+    sent.prepend("go");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return received.size() >= sent.size(); }, 5000));
+    EXPECT_EQ(sent.size(), 2 + 512 * 1024);
+    EXPECT_TRUE(received == sent) << received.size() << " of " << sent.size();
+    EXPECT_EQ(announcements, 1);
+    ::close(master);
 }
 
 // Held, the program's port leaves arriving text in the device: no announcement, yet a read
