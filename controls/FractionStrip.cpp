@@ -8,6 +8,7 @@
 
 #include "base/Rounding.h"
 #include "base/Twips.h"
+#include "controls/TapeWindow.h"
 
 namespace gradel {
 
@@ -55,20 +56,12 @@ void FractionStrip::setTapeTop(int top) {
     update();
 }
 
-// The window shows the tape's rows from -top_ down; past the tape's ends it is blank.
+// Without an image, the rows asked for are painted from the marks.
 void FractionStrip::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    const QRect r = event->rect();
-    const QRect onTape = r.intersected(QRect(0, top_, width(), length_));
-    if (onTape != r) painter.fillRect(r, palette().color(QPalette::Base));
-    if (onTape.isEmpty()) return;
-    if (!image_.isNull()) {
-        const qreal dpr = image_.devicePixelRatio();
-        painter.drawImage(QRectF(onTape), image_,
-                          QRectF(onTape.x() * dpr, (onTape.y() - top_) * dpr,
-                                 onTape.width() * dpr, onTape.height() * dpr));
-        return;
-    }
+    const QRect onTape = paintTapeWindow(painter, event->rect(), {width(), length_}, top_, image_,
+                                         palette().color(QPalette::Base));
+    if (onTape.isEmpty() || !image_.isNull()) return;
     painter.fillRect(onTape, palette().color(QPalette::Base));
     painter.setClipRect(onTape);
     painter.translate(0, top_);

@@ -8,6 +8,7 @@
 
 #include "base/Fitting.h"
 #include "base/Twips.h"
+#include "controls/TapeWindow.h"
 
 namespace gradel {
 
@@ -50,27 +51,18 @@ QFont IntegerStrip::labelFont() const {
 
 void IntegerStrip::paintEvent(QPaintEvent* event) {
     const qreal dpr = devicePixelRatioF();
-    const QSize pixels = (QSizeF(tapeSize()) * dpr).toSize();
-    if (image_.size() != pixels || imageWhole_ != whole_ || imagePitch_ != pitch_ ||
-        imageFont_ != font() || imagePalette_ != palette().cacheKey()) {
-        image_ = QImage(pixels, QImage::Format_RGB32);
+    const Look look{(QSizeF(tapeSize()) * dpr).toSize(), whole_, pitch_, font(),
+                    palette().cacheKey()};
+    if (look != imageLook_) {
+        image_ = QImage(look.pixels, QImage::Format_RGB32);
         image_.setDevicePixelRatio(dpr);
         QPainter onImage(&image_);
         paintLabels(onImage);
-        imageWhole_ = whole_;
-        imagePitch_ = pitch_;
-        imageFont_ = font();
-        imagePalette_ = palette().cacheKey();
+        imageLook_ = look;
     }
-    // The window shows the tape's rows from -top_ down; past the tape's ends it is blank.
     QPainter painter(this);
-    const QRect r = event->rect();
-    const QRect onTape = r.intersected(QRect(QPoint(0, top_), tapeSize()));
-    if (onTape != r) painter.fillRect(r, palette().color(QPalette::Base));
-    if (onTape.isEmpty()) return;
-    painter.drawImage(QRectF(onTape), image_,
-                      QRectF(onTape.x() * dpr, (onTape.y() - top_) * dpr, onTape.width() * dpr,
-                             onTape.height() * dpr));
+    paintTapeWindow(painter, event->rect(), tapeSize(), top_, image_,
+                    palette().color(QPalette::Base));
 }
 
 void IntegerStrip::paintLabels(QPainter& painter) const {

@@ -40,11 +40,17 @@ class IntegerStrip : public QWidget {
     int whole_ = 0;
     int pitch_ = 0;
     int top_ = 0;
+    // What the image was drawn from: its size, whole part, pitch, font and colours.
+    struct Look {
+        QSize pixels{0, 0};  // as an image not yet drawn
+        int whole = 0;
+        int pitch = 0;
+        QFont font;
+        qint64 palette = 0;
+        bool operator==(const Look&) const = default;
+    };
     QImage image_;
-    // What the image shows: its whole part, pitch, font and colours (the size is its own).
-    int imageWhole_ = 0, imagePitch_ = 0;
-    QFont imageFont_;
-    qint64 imagePalette_ = 0;
+    Look imageLook_;
 };
 
 }  // namespace gradel
