@@ -38,16 +38,15 @@ bool TerminalPort::open(const QString& device) {
     if (::ioctl(fd_, TIOCEXCL) != 0) return refuse(errno);  // not a terminal
     exclusive_ = true;
     termios t{};
-    if (::tcgetattr(fd_, &t) == 0) {
-        ::cfmakeraw(&t);
-        t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
-        t.c_cflag |= CS8 | CLOCAL | CREAD;
-        t.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
-        t.c_cc[VMIN] = 1;
-        t.c_cc[VTIME] = 0;
-        ::cfsetispeed(&t, B115200);
-        ::cfsetospeed(&t, B115200);
-    }
+    if (::tcgetattr(fd_, &t) != 0) return refuse(errno);
+    ::cfmakeraw(&t);
+    t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
+    t.c_cflag |= CS8 | CLOCAL | CREAD;
+    t.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY);
+    t.c_cc[VMIN] = 1;
+    t.c_cc[VTIME] = 0;
+    ::cfsetispeed(&t, B115200);
+    ::cfsetospeed(&t, B115200);
     if (::tcsetattr(fd_, TCSANOW, &t) != 0) return refuse(errno);
     ++opens_;
     held_ = false;
@@ -74,16 +73,8 @@ bool TerminalPort::takeLockFile() {
     return true;
 }
 
-// Whatever the open had taken is let go again (and nothing else: the exclusive mode a holder
-// set is the holder's).
 bool TerminalPort::refuse(int error) {
-    if (fd_ >= 0) {
-        if (exclusive_) ::ioctl(fd_, TIOCNXCL);
-        ::close(fd_);
-        fd_ = -1;
-    }
-    exclusive_ = false;
-    lockFile_.reset();
+    close();  // whatever the open had taken is let go again
     openError_ = QString::fromLocal8Bit(std::strerror(error));
     if (error == EACCES || error == EPERM || error == EBUSY)
         refusal_ = PortRefusal::examine(device_);
@@ -96,7 +87,8 @@ void TerminalPort::close() {
     delete writer_;
     reader_ = writer_ = nullptr;
     // A pseudo-terminal keeps its exclusive mode after the last close while its other end is
-    // open, and would refuse the next open by anybody but the superuser.
+    // open, and would refuse the next open by anybody but the superuser. Only this open's own
+    // mode is let go: a refused open leaves the holder's alone.
     if (exclusive_) ::ioctl(fd_, TIOCNXCL);
     ::close(fd_);  // lets go of the device's lock too
     fd_ = -1;
@@ -131,15 +123,15 @@ void TerminalPort::setHeld(bool held) {
     watch();
 }
 
-// An end of file, or any failure but "nothing there", means the device has gone (the other end
-// of a pseudo-terminal closed, an adapter pulled out). What was read before is handed on; the
-// failure is reported after it, once, from the event loop.
 QByteArray TerminalPort::readAll() {
     QByteArray text;
     text.swap(input_);
     return text + takeFromDevice();
 }
 
+// An end of file, or any failure but "nothing there", means the device has gone (the other end
+// of a pseudo-terminal closed, an adapter pulled out). What was read before is handed on; the
+// failure is reported after it, once, from the event loop.
 QByteArray TerminalPort::takeFromDevice() {
     QByteArray text;
     if (fd_ < 0 || failed_) return text;
@@ -188,7 +180,9 @@ void TerminalPort::sendWaiting() {
     if (writer_) writer_->setEnabled(!output_.isEmpty());
 }
 
+// What waits in the device and what was already read from it.
 void TerminalPort::discardInput() {
+    input_.clear();
     if (fd_ >= 0) ::tcflush(fd_, TCIFLUSH);
 }
 

@@ -63,7 +63,7 @@ class TerminalPort : public SerialPort {
     QSocketNotifier* reader_ = nullptr;
     QSocketNotifier* writer_ = nullptr;
     QByteArray output_;  // written, not yet taken by the device
-    QByteArray input_;   // read while a handler was busy, not yet handed on
+    QByteArray input_;   // read from the device, not yet handed on
     bool exclusive_ = false;  // this open set the terminal's exclusive mode
     bool held_ = false;
     bool announcing_ = false;
