@@ -78,6 +78,9 @@ MainWindow::MainWindow(QWidget* parent)
     connect(labels_, &FunctionLabels::clicked, this,
             [this](int i) { keys_->handleKey(VirtualKey::function(i + 1)); });
     controller_.setListener(this);
+    pacer_.setCollect([this] {
+        if (link_) link_->takeWaiting();
+    });
 
     createMenus();
     // The layout's size (adjustSize would hold it to two thirds of a small screen).
@@ -368,9 +371,6 @@ void MainWindow::setSerialPort(std::unique_ptr<SerialPort> port, PortTable table
         controller_.dataInput(text);
         // What comes before the frame that shows this is read as the frame begins.
         if (pacer_.isHolding()) link_->holdInput();
-    });
-    pacer_.setCollect([this] {
-        if (link_) link_->takeWaiting();
     });
     connect(link_, &SerialLink::linesLost, this, [this] {
         controller_.removeAll();

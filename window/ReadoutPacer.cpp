@@ -39,8 +39,8 @@ bool ReadoutPacer::changed(const std::string& key) {
     // The first change held for a frame is on the screen within a frame's length: the frame
     // begins early enough to leave time for taking in what waits and for painting it.
     if (!timer_.isActive() && !collecting_) {
-        const qint64 sinceFrame = sinceShown_.isValid() ? frameMs_ - sinceShown_.elapsed() : 0;
-        const qint64 wait = std::min<qint64>(sinceFrame, frameMs_ - kShowingMs);
+        const qint64 untilFrame = sinceShown_.isValid() ? frameMs_ - sinceShown_.elapsed() : 0;
+        const qint64 wait = std::min<qint64>(untilFrame, frameMs_ - kShowingMs);
         timer_.start(static_cast<int>(std::max<qint64>(0, wait)));
     }
     return false;
