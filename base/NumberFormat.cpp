@@ -37,12 +37,13 @@ bool isPlace(QChar c) {
     return c == u'0' || c == u'#' || c == u'.';
 }
 
-QString byPattern(double value, const QString& pattern) {
+// `halves`: the pattern's last character, a "5", is read as a "0" place.
+QString byPattern(double value, const QString& pattern, bool halves) {
     qsizetype first = -1, last = -1;
     bool point = false;
     int wholeZeros = 0, decimals = 0, decimalZeros = 0;
     for (qsizetype i = 0; i < pattern.size(); ++i) {
-        const QChar c = pattern[i];
+        const QChar c = halves && i == pattern.size() - 1 ? QChar(u'0') : pattern[i];
         if (!isPlace(c)) continue;
         if (first < 0) first = i;
         last = i;
@@ -75,24 +76,27 @@ QString byPattern(double value, const QString& pattern) {
 
     QString number;
     number.reserve(pattern.size() + static_cast<qsizetype>(digits.size()) + wholeZeros + 2);
-    number += pattern.left(first);
+    number += QStringView(pattern).left(first);
     if (negative) number += u'-';
     if (whole.size() < static_cast<std::size_t>(wholeZeros))
         number += QString(wholeZeros - static_cast<qsizetype>(whole.size()), u'0');
     number += QLatin1StringView(whole.data(), static_cast<qsizetype>(whole.size()));
-    if (!fraction.empty())
-        number += u'.' + QLatin1StringView(fraction.data(), static_cast<qsizetype>(fraction.size()));
-    return number + pattern.mid(last + 1);
+    if (!fraction.empty()) {
+        number += u'.';
+        number += QLatin1StringView(fraction.data(), static_cast<qsizetype>(fraction.size()));
+    }
+    number += QStringView(pattern).mid(last + 1);
+    return number;
 }
 
 }  // namespace
 
 QString formatNumber(double value, const QString& pattern) {
     if (pattern.isEmpty()) return generalForm(value);
-    if (!pattern.endsWith(u'5')) return byPattern(value, pattern);
+    if (!pattern.endsWith(u'5')) return byPattern(value, pattern, false);
     // The "5" stands for a digit place; the digit shown there is then brought down to 0 or 5,
     // so a reading never claims a resolution finer than the scale's half-step.
-    QString shown = byPattern(value, pattern.left(pattern.size() - 1) + u'0');
+    QString shown = byPattern(value, pattern, true);
     if (!shown.isEmpty()) {
         const QChar lastChar = shown.back();
         const int digit = lastChar.isDigit() ? lastChar.digitValue() : 0;

@@ -44,6 +44,14 @@ QString shapeOf(QString text) {
     return text;
 }
 
+// Whether two texts are shaped alike (see shapeOf), without building either shape.
+bool sameShape(const QString& a, const QString& b) {
+    if (a.size() != b.size()) return false;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (a[i] != b[i] && !(a[i].isDigit() && b[i].isDigit())) return false;
+    return true;
+}
+
 }  // namespace
 
 DigitalDial::DigitalDial(QWidget* parent) : QWidget(parent) {
@@ -87,12 +95,11 @@ void DigitalDial::showText() {
     if (text == text_) return;
     const QString before = shownText();
     const QRect beforeBox = numberRect();
-    const QFont beforeFont = numberFont_;
     text_ = std::move(text);
-    fitNumber(true);
+    const bool refitted = fitNumber(true);
     QRect box = beforeBox | numberRect();
-    const auto span = numberLine_.changed(before, shownText());
-    if (span && numberFont_ == beforeFont) {
+    const auto span = refitted ? std::nullopt : numberLine_.changed(before, shownText());
+    if (span) {
         const int right = unitRect_.left();
         box &= QRect(right - span->first, box.top(), span->first - span->second, box.height());
     }
@@ -103,22 +110,23 @@ void DigitalDial::showText() {
 }
 
 // The number takes the usual font while it fits left of the unit, else the largest that fits,
-// down to half the usual size; beyond that the overflow mark stands in its place.
-void DigitalDial::fitNumber(bool keepSmall) {
-    QString shape = shapeOf(text_);
-    if (keepSmall && shape == fittedShape_ && !heldSmall_) return;
+// down to half the usual size; beyond that the overflow mark stands in its place. False when a
+// number shaped as the last one keeps its font without a look.
+bool DigitalDial::fitNumber(bool keepSmall) {
+    if (keepSmall && sameShape(text_, fittedText_) && !heldSmall_) return false;
     const double fit = fitSize(text_);
     const double now = numberFont_.pointSizeF();
     double size = fit;
     if (keepSmall && !overflow_ && size > now)
         size = std::clamp(fitSize(formatNumber(value_ * kGrowBackMargin, format_)), now, size);
     heldSmall_ = size < fit;
-    fittedShape_ = std::move(shape);
+    fittedText_ = text_;
     overflow_ = size == 0;
     numberFont_ = valueFont_;
     if (!overflow_) numberFont_.setPointSizeF(size);
     numberLine_.setFont(numberFont_);
     drop_ = QFontMetrics(valueFont_).ascent() - QFontMetrics(numberFont_).ascent();
+    return true;
 }
 
 // The largest size, up to the usual one, at which numbers shaped like `text` fit left of the

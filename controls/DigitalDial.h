@@ -61,7 +61,7 @@ class DigitalDial : public QWidget {
     void layOut();
     double widestFit(double points) const;
     void showText();
-    void fitNumber(bool keepSmall);
+    bool fitNumber(bool keepSmall);
     double fitSize(const QString& text) const;
     // Where `text` is drawn in the number's font: ending where the unit begins.
     QRect rectFor(const QString& text) const;
@@ -81,10 +81,10 @@ class DigitalDial : public QWidget {
     QFont valueFont_;
     QFont unitFont_;
     QRect unitRect_;
-    // The number's font as drawn, for numbers shaped like `fittedShape_` (smaller than they need
+    // The number's font as drawn, for numbers shaped like `fittedText_` (smaller than they need
     // while heldSmall_); overflow_ when none fits.
     QFont numberFont_;
-    QString fittedShape_;
+    QString fittedText_;
     bool heldSmall_ = false;
     int drop_ = 0;  // how far the number's top lies below the usual one's
     bool overflow_ = false;
