@@ -126,7 +126,8 @@ void TerminalPort::setHeld(bool held) {
 QByteArray TerminalPort::readAll() {
     QByteArray text;
     text.swap(input_);
-    return text + takeFromDevice();
+    text += takeFromDevice();
+    return text;
 }
 
 // An end of file, or any failure but "nothing there", means the device has gone (the other end
@@ -140,6 +141,10 @@ QByteArray TerminalPort::takeFromDevice() {
         const ssize_t n = ::read(fd_, buffer, sizeof buffer);
         if (n > 0) {
             text.append(buffer, n);
+            // A read that did not fill the buffer took all the terminal held just then; asking
+            // again would almost always be told there is nothing (a system call a frame at the
+            // box's line rate). Whatever comes after is announced again, or read by the next take.
+            if (n < static_cast<ssize_t>(sizeof buffer)) break;
             continue;
         }
         if (n < 0 && errno == EINTR) continue;
