@@ -4,7 +4,6 @@
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <numeric>
 
 #include "base/Rounding.h"
@@ -51,17 +50,10 @@ void FractionStrip::draw(const Markings& markings, int length) {
     update();
 }
 
-// A tape that slides by less than the window keeps what the window already shows: that is moved
-// along with the tape (on X11 by the server, from its own copy of the window), and only the rows
-// coming into view are painted from the image.
 void FractionStrip::setTapeTop(int top) {
     if (top == top_) return;
-    const int by = top - top_;
     top_ = top;
-    if (std::abs(by) < height())
-        scroll(0, by);
-    else
-        update();
+    update();
 }
 
 // Without an image, the rows asked for are painted from the marks.

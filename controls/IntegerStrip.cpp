@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 
 #include "base/Fitting.h"
 #include "base/Twips.h"
@@ -18,19 +17,13 @@ IntegerStrip::IntegerStrip(QWidget* parent) : QWidget(parent) {
 }
 
 // The dial slides the tape for every new value; its labels change only with the whole part, so
-// only then is the image drawn again. A tape that only slides, by less than the window, keeps
-// what the window shows, moved along (see FractionStrip::setTapeTop).
+// only then is the image drawn again.
 void IntegerStrip::showWhole(int whole, int pitch, int top) {
     if (whole == whole_ && pitch == pitch_ && top == top_) return;
-    const bool slides = whole == whole_ && pitch == pitch_ && std::abs(top - top_) < height();
-    const int by = top - top_;
     whole_ = whole;
     pitch_ = pitch;
     top_ = top;
-    if (slides)
-        scroll(0, by);
-    else
-        update();
+    update();
 }
 
 QSize IntegerStrip::tapeSize() const {

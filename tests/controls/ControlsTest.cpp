@@ -334,30 +334,6 @@ TEST(OnScreen, SteppedShowsWhatARepaintShows) {
     }
 }
 
-// On a real X server a tape that slides by less than its window is moved by the server, from
-// its copy of the window, and only the rows coming into view are painted: after small steps,
-// large ones and jumps, the window shows what a whole repaint shows. (Elsewhere Qt repaints the
-// whole window and this proves nothing: tests/CMakeLists.txt runs it under Xvfb.) Rows: the
-// dial's height in twips.
-TEST(OnX11, TapeSlidByTheServerShowsWhatARepaintShows) {
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) GTEST_SKIP() << "not on X11";
-    for (int heightTw : {1095, 3000, 9000}) {
-        Dial d(64, true, Qt::DiagCrossPattern, nullptr, heightTw);
-        d.dial.move(100, 100);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&d.dial));
-        float value = 0.3f;
-        for (int step = 1; step <= 200; ++step) {
-            value += step % 50 == 0 ? 0.5f : step % 20 == 0 ? 0.03f : 0.0007f;
-            d.dial.setValue(value);
-            QCoreApplication::processEvents();
-            if (step % 25 != 0) continue;
-            QTest::qWait(30);
-            const auto [shown, repainted] = screenAndRepaint(d.dial);
-            EXPECT_EQ(shown, repainted) << heightTw << " twips, " << value;
-        }
-    }
-}
-
 // Presses on the dial's whole-inch tape stay there; a disabled readout takes none. Left and
 // middle presses are no clicks.
 TEST(Controls, RightClick) {
