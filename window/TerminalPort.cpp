@@ -123,10 +123,12 @@ void TerminalPort::setHeld(bool held) {
     watch();
 }
 
+// Text an arrival has just read is handed on as it is: the device was emptied by that read, and
+// asking it again at once would only be told there is nothing. What came since is announced.
 QByteArray TerminalPort::readAll() {
+    if (input_.isEmpty()) return takeFromDevice();
     QByteArray text;
     text.swap(input_);
-    text += takeFromDevice();
     return text;
 }
 

@@ -33,7 +33,7 @@ class TerminalPort : public SerialPort {
     PortRefusal refusal() const override { return refusal_; }
 
     void write(const QByteArray& data) override;
-    // Everything waiting in the device, held or not.
+    // The text read at the last arrival, or else whatever waits in the device, held or not.
     QByteArray readAll() override;
     qint64 bytesToWrite() const override { return output_.size(); }
     void discardInput() override;
